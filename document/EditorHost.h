@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TVariavel;
+class TRelacionamento;
+
+/// The variable properties dialog as the document uses it.
+class IVariableDialog {
+public:
+  virtual ~IVariableDialog() = default;
+
+  virtual void SetEditedVariable(TVariavel* v) = 0;
+  virtual TVariavel* EditedVariable() const = 0;
+  /// Shows the dialog modally; true when it closed with OK.
+  virtual bool Execute() = 0;
+  /// Sets KindCodeChosen from the type and range choices.
+  virtual void ComputeKindCode() = 0;
+  /// Two-digit codes: tens 1 continuous, 2 on-off; units 1 positive, 2 any value.
+  virtual int KindCodeOnShow() const = 0;
+  virtual int KindCodeChosen() const = 0;
+  /// Copies the controls into EditedVariable.
+  virtual void ApplyToVariable() = 0;
+};
+
+/// The relationship properties dialog as the document uses it.
+class IRelationshipDialog {
+public:
+  virtual ~IRelationshipDialog() = default;
+
+  virtual void SetEditedRelationship(TRelacionamento* r) = 0;
+  /// Shows the dialog modally; true when it closed with OK.
+  virtual bool Execute() = 0;
+  /// Copies the controls into the edited relationship.
+  virtual void ApplyToRelationship() = 0;
+};
+
+/// What the document needs of the window that hosts it: the selection tool
+/// button, the environment values stored with every model, the two property
+/// dialogs and the information message box.
+class IEditorHost {
+public:
+  virtual ~IEditorHost() = default;
+
+  /// Shows the selection tool as the chosen one, without performing its command.
+  virtual void PutSelectToolDown() = 0;
+
+  /// 0 not chosen yet, 1 Euler, 2 Runge-Kutta.
+  virtual std::int32_t MethodCode() const = 0;
+  virtual void SetMethodCode(std::int32_t code) = 0;
+  /// Check marks of the two method menu items.
+  virtual void SetMethodChecks(bool euler, bool rungeKutta) = 0;
+  virtual std::int32_t ElapsedTicks() const = 0;
+  virtual void SetElapsedTicks(std::int32_t ticks) = 0;
+  /// The clock display's text.
+  virtual void SetClockText(const std::string& text) = 0;
+  /// The time unit's text (UTF-8).
+  virtual std::string UnitsText() const = 0;
+  virtual void SetUnitsText(const std::string& text) = 0;
+  /// The animation timer's interval, milliseconds.
+  virtual std::int32_t TimerInterval() const = 0;
+  virtual void SetTimerInterval(std::int32_t ms) = 0;
+
+  /// A message box with the information icon and one OK button.
+  virtual void ShowInformation(const std::string& text) = 0;
+
+  virtual IVariableDialog& VariableDialog() = 0;
+  virtual IRelationshipDialog& RelationshipDialog() = 0;
+};

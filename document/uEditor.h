@@ -1,0 +1,146 @@
+#pragma once
+
+#include "document/EditorHost.h"
+#include "platform/Canvas.h"
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class TObjGrafico;
+class TVariavel;
+class TRelacionamento;
+
+/// The current tool or gesture of the document.
+enum class Mode : std::uint8_t {
+  modeSelect = 0,
+  modeNewContinuous = 1,
+  modeNewOnOff = 2,
+  modeLinkOrigin = 3,
+  modeLinkDestination = 4,
+  modePressed = 5,
+  modeDragging = 6,
+  /// A double click opened a dialog; the press that comes with it only resets the mode.
+  modeDialog = 7,
+};
+
+/// Animation state; only while Running are the timer's ticks carried out.
+enum class RunState : std::uint8_t { Running = 0, Stopped = 1, Held = 2 };
+
+enum class IntegrationMethod : std::uint8_t { RungeKutta = 0, Euler = 1 };
+
+/// What LoadFromLines did with the lines it was given. A content error (a bad
+/// number, a variable position that names no variable, an unknown class line)
+/// is not an outcome but a ModelFileError thrown with the message to show.
+enum class LoadOutcome : std::uint8_t {
+  Loaded,
+  /// The first line was not the header; the model was left untouched.
+  HeaderRefused,
+};
+
+/// A model file's content that can't be read; what() is the text to show.
+class ModelFileError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+/// The model document: owns every variable and relationship of the open model,
+/// carries out the editing gestures, drives the animation, reads and writes the
+/// model file and draws the time graph.
+class TEditor {
+public:
+  explicit TEditor(IEditorHost& host);
+  TEditor(const TEditor&) = delete;
+  TEditor& operator=(const TEditor&) = delete;
+  ~TEditor();
+
+  /// The model canvas; not owned.
+  ::Canvas* Canvas = nullptr;
+  ::Mode Mode = Mode::modeSelect;
+  ::RunState RunState = RunState::Stopped;
+  ::IntegrationMethod IntegrationMethod = IntegrationMethod::RungeKutta;
+  /// Drawing order; the document is the only owner.
+  std::vector<std::unique_ptr<TRelacionamento>> Relationships;
+  /// Drawing order; a variable's index is its number in the model file.
+  std::vector<std::unique_ptr<TVariavel>> Variables;
+  /// The selected object, or the one the last hit test found; null when none.
+  TObjGrafico* CurrentObject = nullptr;
+  TVariavel* LinkOrigin = nullptr;
+  TVariavel* LinkDestination = nullptr;
+  /// Kind of the next relationship: 1 rate, 2 proportion.
+  std::int32_t PendingLinkKind = 0;
+  std::int32_t PressX = 0;
+  std::int32_t PressY = 0;
+  std::int32_t GraphZeroY = 0;
+  std::int32_t GraphCursor = 0;
+  double GraphScale = 0.0;
+  /// The graph image's canvas; not owned.
+  ::Canvas* GraphImage = nullptr;
+  bool PlotEnabled = true;
+  bool Modified = false;
+
+  // Editing.
+  void AttachCanvas(::Canvas* canvas);
+  void UseSelectTool();
+  void UseContinuousTool();
+  void UseOnOffTool();
+  void UseRateTool();
+  void UseProportionTool();
+  void MouseDown(std::int32_t x, std::int32_t y);
+  void MouseMove(std::int32_t x, std::int32_t y);
+  void MouseUp();
+  void DoubleClick();
+  void Paint();
+  void DeleteSelected();
+  void ClearCanvas();
+  void DrawAll();
+  void Clear();
+
+  void ClearSelection();
+  void ReturnToSelectTool();
+  void PickAt();
+  void PrepareDragBackground();
+  void PlaceVariable();
+  void CreateRelationship();
+  void ApplyRelationshipDialog();
+  void ApplyVariableDialog();
+  void DeleteRelationship(TRelacionamento* r);
+
+  // Simulation.
+  /// 0 Runge-Kutta, 1 Euler.
+  void SetIntegrationMethod(int m);
+  void StartAnimation();
+  void SaveStatesBeforeAnimation();
+  void Tick();
+  void StopAnimation();
+  void RestoreStatesBeforeAnimation();
+  void ZeroValues();
+
+  void MarkTickStart();
+  void ComputeRelationships();
+  void RungeKuttaPass(int stage);
+  void EulerPass();
+  void CommitStates();
+  void UpdateValues();
+  void DrawLevels();
+
+  // Time graph.
+  void ResetGraph();
+  void DrawGraphAxis();
+  void PlotStep();
+
+  // Model file.
+  /// Replaces lines with the model file's text, one entry per line, UTF-8.
+  void SaveToLines(std::vector<std::string>& lines);
+  /// Rebuilds the model from the lines of a model file (UTF-8). Throws
+  /// ModelFileError on a content error; what was completed before stays.
+  LoadOutcome LoadFromLines(const std::vector<std::string>& lines);
+
+  /// Position of v in Variables, or -1.
+  int IndexOfVariable(const TVariavel* v) const;
+
+private:
+  IEditorHost& host_;
+};

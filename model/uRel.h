@@ -1,0 +1,62 @@
+#pragma once
+
+#include "model/uObjGrf.h"
+
+#include <cstdint>
+
+class TVariavel;
+
+struct CanvasPoint {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+
+  friend bool operator==(const CanvasPoint&, const CanvasPoint&) = default;
+};
+
+/// Angle in radians, screen orientation, of the vector (dx, dy).
+double DirectionAngle(std::int64_t dx, std::int64_t dy);
+
+/// The middle of the side of v's gauge whose diagonal sector holds (boxX, boxY);
+/// the top side attaches above the name.
+CanvasPoint AttachPoint(const TVariavel& v, std::int32_t boxX, std::int32_t boxY);
+
+/// A directed causal link from Origin to Destination, drawn as a line bent at
+/// a 20 x 20 box (circle for rate, square for proportion) with an open
+/// arrowhead on the destination.
+class TRelacionamento : public TObjGrafico {
+public:
+  TRelacionamento();
+
+  /// Not owned.
+  TVariavel* Origin = nullptr;
+  /// Not owned.
+  TVariavel* Destination = nullptr;
+  std::int32_t StartX = 0;
+  std::int32_t StartY = 0;
+  std::int32_t EndX = 0;
+  std::int32_t EndY = 0;
+  /// Valid only while Active: the origin's output times Effect, direction applied.
+  long double Contribution = 0;
+  bool Active = false;
+  /// 1 rate, 2 proportion.
+  std::int32_t Kind = 2;
+  bool SameDirection = true;
+  bool Awake = true;
+  double Effect = 1.0;
+
+  void SetPosition(std::int32_t x, std::int32_t y) override;
+  void KeepInside() override;
+  void DrawShape() override;
+  void Draw() override;
+  void ToggleMark() override;
+  bool HitTest(std::int32_t x, std::int32_t y) override;
+
+  /// Stores both ends and places the box halfway between their attach points.
+  void Connect(TVariavel* origin, TVariavel* destination);
+  void UpdateEndpoints();
+  void ComputeContribution();
+
+  void DrawBox();
+  void DrawArrowhead();
+  CanvasPoint BarbPoint(double offset) const;
+};

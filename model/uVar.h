@@ -1,0 +1,149 @@
+#pragma once
+
+#include "model/uObjGrf.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TRelacionamento;
+
+/// A named quantity shown as a vertical gauge with a level mark. Never
+/// instantiated itself: the four concrete classes below are.
+///
+/// Two scales: Level, bounded, what the gauge shows and the file stores; and
+/// InnerValue, unbounded, what the integration moves; Level = tanh(InnerValue/2).
+class TVariavel : public TObjGrafico {
+public:
+  TVariavel();
+  ~TVariavel() override = default;
+
+  /// UTF-8.
+  std::string Name;
+  std::int32_t HalfNameWidth = 0;
+  std::int32_t LabelHeight = 16;
+  /// Every relationship that starts or ends here, in the order attached; not owned.
+  std::vector<TRelacionamento*> Relationships;
+  /// Kind shared by all relationships ending here: 1 rate, 2 proportion.
+  std::int32_t InputKind = 2;
+  long double Level = 0;
+  long double InnerValue = 0;
+  long double PendingValue = 0;
+  long double TickStartValue = 0;
+  /// [0]: InnerValue at the start of the sub-step; [1..4]: Runge-Kutta stage rates.
+  long double StageValues[5] = {0, 0, 0, 0, 0};
+  long double StartValue = 0;
+  /// What the last HitTest found: 0 nothing, 1 body or name, 2 level mark,
+  /// 3 threshold mark (on-off variables).
+  std::int32_t DragMode = 0;
+  ::Color Color = clBlack;
+  bool PlotInGraph = false;
+  bool Awake = true;
+  double SelfChangeRate = 0.0;
+  bool SelfChangeDecreases = true;
+  /// 1 sum, 2 product, 3 arithmetic mean.
+  std::int32_t CombineMode = 1;
+
+  void KeepInside() override;
+  void DrawShape() override;
+  void Draw() override;
+  void Erase() override;
+  void DrawOutline() override;
+  void BeginDrag(std::int32_t x, std::int32_t y) override;
+  void DragTo(std::int32_t x, std::int32_t y) override;
+  void EndDrag() override;
+  bool HitTest(std::int32_t x, std::int32_t y) override;
+
+  virtual void SetInnerValue(long double v);
+  virtual void SetLevel(double v);
+  virtual long double OutputValue();
+  virtual void DrawBody();
+  virtual void DrawName();
+  virtual void DrawLevelMark();
+  virtual void DrawFixedParts();
+  virtual long double LevelAtY(std::int32_t y);
+  virtual std::int32_t YOfLevel(long double level);
+  virtual bool HitLevelMark(std::int32_t x, std::int32_t y);
+  virtual void PrepareForAnimation();
+
+  /// Needs the canvas: measures the name in the canvas's current font.
+  void SetName(const std::string& s);
+  void SetInputKind(std::int32_t k);
+  void AddRelationship(TRelacionamento* r);
+  /// Answers whether a relationship ending here remains; if none, InputKind := 2.
+  bool RemoveRelationship(TRelacionamento* r);
+  bool HitBodyOrLabel(std::int32_t x, std::int32_t y) const;
+
+  void EulerStep();
+  /// stage is 1..4.
+  void RungeKuttaStage(int stage);
+  void CommitValue();
+  void ShowValue();
+  void SaveTickStart();
+  void SaveStartValue();
+  void RestoreStartValue();
+};
+
+/// Continuous variable, positive values (0 ... 1).
+class TVarContinua : public TVariavel {};
+
+/// Continuous variable, any value (-1 ... 1); twice as tall.
+class TVarContinuaQualquerValor : public TVarContinua {
+public:
+  TVarContinuaQualquerValor();
+
+  void SetInnerValue(long double v) override;
+  void SetLevel(double v) override;
+  void DrawBody() override;
+  long double LevelAtY(std::int32_t y) override;
+  std::int32_t YOfLevel(long double level) override;
+};
+
+/// On-off variable, positive values: passes something on only while on, and
+/// shows its threshold in a switch strip at the left of the gauge.
+class TVarLigaDesliga : public TVariavel {
+public:
+  TVarLigaDesliga();
+
+  std::int32_t SwitchWidth = 10;
+  long double ThresholdLevel = 0;
+  /// ThresholdLevel on the inner scale, computed by PrepareForAnimation.
+  long double ThresholdValue = 0;
+  /// true: on at or below the threshold; false: on at or above it.
+  bool OnBelow = false;
+  /// 1 its inner value, 2 weak (0.2), 3 strong (1.0).
+  std::int32_t EffectWhenOn = 1;
+
+  void DrawShape() override;
+  void BeginDrag(std::int32_t x, std::int32_t y) override;
+  void DragTo(std::int32_t x, std::int32_t y) override;
+  void EndDrag() override;
+  bool HitTest(std::int32_t x, std::int32_t y) override;
+  void SetLevel(double v) override;
+  long double OutputValue() override;
+  void DrawBody() override;
+  void DrawLevelMark() override;
+  void DrawFixedParts() override;
+  bool HitLevelMark(std::int32_t x, std::int32_t y) override;
+  void PrepareForAnimation() override;
+
+  virtual void SetThresholdLevel(double v);
+
+  bool IsOn() const;
+  void DrawSwitch();
+  bool HitThresholdMark(std::int32_t x, std::int32_t y);
+  bool ThresholdCrossed() const;
+};
+
+/// On-off variable, any value (-1 ... 1).
+class TVarLigaDesligaQualquerValor : public TVarLigaDesliga {
+public:
+  TVarLigaDesligaQualquerValor();
+
+  void SetInnerValue(long double v) override;
+  void SetLevel(double v) override;
+  void DrawBody() override;
+  long double LevelAtY(std::int32_t y) override;
+  std::int32_t YOfLevel(long double level) override;
+  void SetThresholdLevel(double v) override;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+static_assert(sizeof(long double) >= 10 && __LDBL_MANT_DIG__ == 64,
+              "Korvel's reals are 80-bit x87 extended precision");
+
+/// Nearest integer, halves to even; saturates at the 32-bit range, NaN gives 0.
+std::int32_t RoundHalfEven(long double v);
+
+/// Truncation toward zero; saturates at the 32-bit range, NaN gives 0.
+std::int32_t TruncToInt32(long double v);
+
+/// The 64-bit value clamped into the 32-bit range.
+std::int32_t SaturateToInt32(std::int64_t v);
+
+/// The general number format of the model file: at most 15 significant digits,
+/// fixed notation for 1e-5 <= |v| < 1e15, otherwise mantissa, 'E', exponent
+/// ("1E-6", "1,5E20"); whole values have no separator.
+std::string FormatGeneral(long double v, char decimalSeparator);
+
+/// A real as the model file reader accepts it: optional sign, digits with '.'
+/// or ',' as the separator, optional exponent. Empty when the text is not
+/// such a number or its value is not finite in extended precision.
+std::optional<long double> ParseReal(std::string_view text);
+
+/// A decimal integer with optional sign. Empty when the text is not one or
+/// lies outside the 32-bit range.
+std::optional<std::int32_t> ParseInt32(std::string_view text);

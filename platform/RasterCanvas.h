@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/Canvas.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+/// A Canvas that draws into a 32-bit pixel buffer of its own, the part the
+/// screen plays for the model. Pixels are stored in Qt's RGB32 layout
+/// (0xffRRGGBB, rows of Width() pixels) so that a widget can show the buffer
+/// without converting it; Pixel() answers in the model's 0x00BBGGRR.
+///
+/// A new canvas is white, with a black solid pen of width 1 in copy mode at
+/// (0, 0), a white solid brush and black Arial text 11 pixels high.
+class RasterCanvas final : public Canvas {
+public:
+  RasterCanvas(std::int32_t width, std::int32_t height);
+  ~RasterCanvas() override;
+  RasterCanvas(const RasterCanvas&) = delete;
+  RasterCanvas& operator=(const RasterCanvas&) = delete;
+
+  /// New size, every pixel white; the clip rectangle becomes the whole buffer.
+  void Resize(std::int32_t width, std::int32_t height);
+  /// Defaults to (0, 0, Width(), Height()); drawing never leaves the buffer.
+  void SetClipRect(const CanvasRect& r);
+  const std::uint32_t* Bits() const;
+  /// A copy of every pixel, for before/after comparisons.
+  std::vector<std::uint32_t> Snapshot() const;
+
+  std::int32_t Width() const override;
+  std::int32_t Height() const override;
+  CanvasRect ClipRect() const override;
+
+  void SetPenColor(Color c) override;
+  Color PenColor() const override;
+  void SetPenWidth(int width) override;
+  int PenWidth() const override;
+  void SetPenStyle(::PenStyle style) override;
+  ::PenStyle PenStyle() const override;
+  void SetPenMode(::PenMode mode) override;
+  ::PenMode PenMode() const override;
+
+  void SetBrushColor(Color c) override;
+  Color BrushColor() const override;
+  void SetBrushStyle(::BrushStyle style) override;
+  ::BrushStyle BrushStyle() const override;
+
+  void SetFontColor(Color c) override;
+  Color FontColor() const override;
+  void SetFont(const FontSpec& font) override;
+  const FontSpec& Font() const override;
+
+  void MoveTo(std::int32_t x, std::int32_t y) override;
+  void LineTo(std::int32_t x, std::int32_t y) override;
+  void Rectangle(std::int32_t left, std::int32_t top, std::int32_t right,
+                 std::int32_t bottom) override;
+  void Ellipse(std::int32_t left, std::int32_t top, std::int32_t right,
+               std::int32_t bottom) override;
+  void SetPixel(std::int32_t x, std::int32_t y, Color c) override;
+  Color Pixel(std::int32_t x, std::int32_t y) const override;
+
+  void TextOut(std::int32_t x, std::int32_t y, std::string_view text) override;
+  std::int32_t TextWidth(std::string_view text) override;
+  std::int32_t TextHeight(std::string_view text) override;
+
+private:
+  struct Impl;
+  std::unique_ptr<Impl> d_;
+};

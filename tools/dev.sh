@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Korvel's one entry point for a fresh Debian 12 machine:
+#   tools/dev.sh run [MODEL.KRL]   install what is missing, build, start the program
+#   tools/dev.sh test              install what is missing, build, run every test
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+build="$here/build"
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev qt6-translations-l10n
+  googletest libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev
+  fonts-liberation xvfb xauth
+)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEL_WERROR=ON >/dev/null
+  cmake --build "$build"
+}
+
+case "${1:-}" in
+  run)
+    install_missing
+    configure_and_build
+    shift
+    model="${1:-$here/examples/populacao.KRL}"
+    if [ -x "$build/ui/korvel" ]; then
+      exec "$build/ui/korvel" "$model"
+    fi
+    echo "The main window is not built yet; running the model in the batch runner instead." >&2
+    exec "$build/cli/korvel-sim" "$model" --ticks 20
+    ;;
+  test)
+    install_missing
+    configure_and_build
+    cd "$build"
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
+    ;;
+  *)
+    echo "usage: tools/dev.sh run [MODEL.KRL] | tools/dev.sh test" >&2
+    exit 2
+    ;;
+esac
