@@ -19,7 +19,10 @@ std::int32_t SaturateToInt32(std::int64_t v);
 
 /// The general number format of the model file: at most 15 significant digits,
 /// fixed notation for 1e-5 <= |v| < 1e15, otherwise mantissa, 'E', exponent
-/// ("1E-6", "1,5E20"); whole values have no separator.
+/// ("1E-6", "1,5E20"); whole values have no separator. The bounds apply to the
+/// value rounded to 15 digits, so 999999999999999.9 is written "1E15".
+/// Not-a-number and infinities, which the model never produces, are written
+/// "NAN", "INF" and "-INF".
 std::string FormatGeneral(long double v, char decimalSeparator);
 
 /// A real as the model file reader accepts it: optional sign, digits with '.'

@@ -13,6 +13,17 @@
 ///
 /// A new canvas is white, with a black solid pen of width 1 in copy mode at
 /// (0, 0), a white solid brush and black Arial text 11 pixels high.
+///
+/// Platform details beyond the Canvas contract, each covered by the tests:
+/// - With a clear pen, Rectangle and Ellipse fill the box one pixel narrower
+///   and shorter (right and bottom), as the platform does.
+/// - A pen of width w draws rings from floor((w-1)/2) outside to floor(w/2)
+///   inside the 1-pixel frame; a wide line stamps a w x w square per pixel.
+///   A dotted pen wider than 1 draws solid; widths above 100 draw as 100.
+/// - A dotted pen draws every other pixel, starting at the figure's first
+///   pixel: a rectangle's frame clockwise from its top-left corner, an
+///   ellipse's outline clockwise from the top centre.
+/// - Text needs a QGuiApplication (it is rendered through Qt); the figures don't.
 class RasterCanvas final : public Canvas {
 public:
   RasterCanvas(std::int32_t width, std::int32_t height);
