@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 
+#include <cassert>
 #include <cstdint>
 
 /// The base of every object a model shows on its canvas. The document draws,
@@ -49,6 +50,14 @@ public:
   virtual void EndDrag();
   virtual bool HitTest(std::int32_t x, std::int32_t y);
   virtual bool SpareQuery();
+
+protected:
+  /// The canvas every drawing operation paints on; drawing before SetCanvas is
+  /// a programming error.
+  ::Canvas& Surface() const {
+    assert(Canvas && "a model object drew before SetCanvas");
+    return *Canvas;
+  }
 };
 
 /// a + b clamped into the 32-bit range: the geometry helper every model object uses.

@@ -82,6 +82,10 @@ public:
   void SaveTickStart();
   void SaveStartValue();
   void RestoreStartValue();
+
+  /// ln((1 + level) / (1 - level)), and 6 or -6 for a level within 1e-16 of
+  /// 1 or -1 (or beyond them): the inner value an animation starts from.
+  static long double InnerValueOfLevel(long double level);
 };
 
 /// Continuous variable, positive values (0 ... 1).
