@@ -142,5 +142,17 @@ public:
   int IndexOfVariable(const TVariavel* v) const;
 
 private:
+  /// The current object as a variable or as a relationship; null otherwise.
+  TVariavel* CurrentVariable() const;
+  TRelacionamento* CurrentRelationship() const;
+  /// A relationship tool press that found no usable variable.
+  void CancelLinkTool();
+  /// Drops every reference the document keeps to v besides its list entry.
+  void ForgetVariable(const TVariavel* v);
+  /// Graph row of an inner value, saturated to the 32-bit range.
+  std::int32_t GraphY(long double value) const;
+  /// The brush colour relationship boxes are filled with.
+  void FillBoxesWhite();
+
   IEditorHost& host_;
 };

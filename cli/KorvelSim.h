@@ -1,0 +1,17 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+/// Width and height of the off-screen model canvas of a batch run: room for
+/// any model drawn on a screen, so nothing a file holds is pulled inside.
+inline constexpr int kSimCanvasSize = 4096;
+
+/// Runs korvel-sim with these arguments (program name left out): loads the
+/// model as the program opens it, animates it as "Animar" does for the asked
+/// number of ticks, and writes one CSV row of levels per tick, row 0 holding
+/// the levels the animation starts from. Errors go to err as one line.
+/// Answers the exit status: 0 done, 1 a file could not be read or written,
+/// 2 the command line was refused. Needs a QGuiApplication, for text.
+int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,0 +1,38 @@
+#include "cli/KorvelSim.h"
+
+#include <QGuiApplication>
+#include <QtGlobal>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+/// Qt's warnings (a missing runtime folder, font fallbacks) say nothing about
+/// the model and would break the one-line error promise; only its critical
+/// and fatal reports are kept.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+
+  // Text is measured through Qt, which needs no display for that; Qt sees
+  // none of our arguments, so a model named like a Qt option stays ours.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  qInstallMessageHandler(QuietQtMessages);
+  int qtArgc = 1;
+  char* qtArgv[] = {argv[0], nullptr};
+  QGuiApplication app(qtArgc, qtArgv);
+
+  std::ios::sync_with_stdio(false);
+  return RunKorvelSim(args, std::cout, std::cerr);
+}

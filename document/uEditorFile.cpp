@@ -1,0 +1,312 @@
+#include "document/uEditor.h"
+
+#include "model/uRel.h"
+#include "model/uVar.h"
+#include "platform/Numbers.h"
+#include "platform/RegionalSettings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kHeader = "KORVEL - VERSAO 1.0";
+constexpr std::string_view kEnd = "FIM";
+constexpr std::string_view kVariableMarker = "VARIAVEL------------------------------------------";
+constexpr std::string_view kRelationshipMarker =
+    "RELACIONAMENTO------------------------------------";
+constexpr std::string_view kEnvironmentMarker =
+    "AMBIENTE------------------------------------------";
+
+constexpr std::string_view kClassContinuous = "VARIAVEL CONTINUA";
+constexpr std::string_view kClassContinuousAny = "VARIAVEL CONTINUA QUALQUER VALOR";
+constexpr std::string_view kClassOnOff = "VARIAVEL LIGA-DESLIGA";
+constexpr std::string_view kClassOnOffAny = "VARIAVEL LIGA-DESLIGA QUALQUER VALOR";
+
+constexpr std::string_view kPlot = "TRACAR GRAFICO";
+constexpr std::string_view kNoPlot = "NAO TRACAR GRAFICO";
+constexpr std::string_view kVariableAwake = "ACORDADA";
+constexpr std::string_view kRelationshipAwake = "ACORDADO";
+constexpr std::string_view kAsleep = "DORMINDO";
+constexpr std::string_view kDecreases = "AUTOMUDANCA: DIMINUI";
+constexpr std::string_view kIncreases = "AUTOMUDANCA: AUMENTA";
+constexpr std::string_view kOnBelow = "LIGAR ABAIXO";
+constexpr std::string_view kOnAbove = "LIGAR ACIMA";
+constexpr std::string_view kSameDirection = "DIRECAO: MESMA";
+constexpr std::string_view kOppositeDirection = "DIRECAO: OPOSTA";
+
+/// Keyword lines of the enumerations, indexed by value - 1.
+constexpr std::string_view kCombineModes[] = {
+    "COMBINACAO DE RELACIONAMENTOS: SOMA",
+    "COMBINACAO DE RELACIONAMENTOS: MULTIPLICACAO",
+    "COMBINACAO DE RELACIONAMENTOS: MEDIA ARITIMETICA",
+};
+constexpr std::string_view kEffectsWhenOn[] = {
+    "QUANDO LIGADA: IGUAL A",
+    "QUANDO LIGADA: FRACO",
+    "QUANDO LIGADA: FORTE",
+};
+
+template <std::size_t N>
+std::string KeywordOf(const std::string_view (&keywords)[N], std::int32_t value) {
+  // A value no editor produces still takes its line, so the record keeps its
+  // length; the reader leaves the initial value for an empty line.
+  if (value < 1 || value > std::int32_t(N)) return {};
+  return std::string(keywords[value - 1]);
+}
+
+/// The value whose keyword the line is, or fallback when it is none of them.
+template <std::size_t N>
+std::int32_t ValueOf(const std::string_view (&keywords)[N], std::string_view line,
+                     std::int32_t fallback) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (line == keywords[i]) return std::int32_t(i + 1);
+  }
+  return fallback;
+}
+
+/// The model file's lines taken one after the other; beyond the last every
+/// line reads as empty.
+class LineReader {
+public:
+  explicit LineReader(const std::vector<std::string>& lines) : lines_(lines) {}
+
+  const std::string& Next() {
+    static const std::string empty;
+    return pos_ < lines_.size() ? lines_[pos_++] : empty;
+  }
+
+  std::int32_t NextInt() { return IntFrom(Next()); }
+
+  static std::int32_t IntFrom(const std::string& line) {
+    const auto value = ParseInt32(line);
+    if (!value) throw ModelFileError("'" + line + "' is not a valid integer value");
+    return *value;
+  }
+
+  long double NextReal() {
+    const std::string& line = Next();
+    const auto value = ParseReal(line);
+    if (!value) throw RealError(line);
+    return *value;
+  }
+
+  /// A real for a 64-bit field: one beyond that range is as invalid as one
+  /// beyond the extended range (and converting it would be undefined).
+  double NextDouble() {
+    const std::string& line = Next();
+    const auto value = ParseReal(line);
+    if (!value || std::fabs(*value) > std::numeric_limits<double>::max()) throw RealError(line);
+    return static_cast<double>(*value);
+  }
+
+  /// Whether the next line is the keyword; any other line means false.
+  bool NextIs(std::string_view keyword) { return Next() == keyword; }
+
+  /// The 0-based position in count items that the next line names.
+  std::size_t NextIndex(std::size_t count) {
+    const std::int32_t index = NextInt();
+    if (index < 0 || std::size_t(index) >= count) {
+      throw ModelFileError("List index out of bounds (" + std::to_string(index) + ")");
+    }
+    return std::size_t(index);
+  }
+
+private:
+  static ModelFileError RealError(const std::string& line) {
+    return ModelFileError("'" + line + "' is not a valid floating point value");
+  }
+
+  const std::vector<std::string>& lines_;
+  std::size_t pos_ = 0;
+};
+
+std::unique_ptr<TVariavel> NewVariableOfClass(std::string_view classLine) {
+  if (classLine == kClassContinuous) return std::make_unique<TVarContinua>();
+  if (classLine == kClassContinuousAny) return std::make_unique<TVarContinuaQualquerValor>();
+  if (classLine == kClassOnOff) return std::make_unique<TVarLigaDesliga>();
+  if (classLine == kClassOnOffAny) return std::make_unique<TVarLigaDesligaQualquerValor>();
+  return nullptr;
+}
+
+std::string_view ClassLineOf(const TVariavel& v) {
+  // Most specific first: each class derives from the one tested after it.
+  if (dynamic_cast<const TVarLigaDesligaQualquerValor*>(&v)) return kClassOnOffAny;
+  if (dynamic_cast<const TVarLigaDesliga*>(&v)) return kClassOnOff;
+  if (dynamic_cast<const TVarContinuaQualquerValor*>(&v)) return kClassContinuousAny;
+  return kClassContinuous;
+}
+
+/// A relationship being read: already listed by its variables, which must
+/// forget it again if the record fails before the model takes it.
+class PendingRelationship {
+public:
+  PendingRelationship() : r_(std::make_unique<TRelacionamento>()) {}
+  PendingRelationship(const PendingRelationship&) = delete;
+  PendingRelationship& operator=(const PendingRelationship&) = delete;
+  ~PendingRelationship() {
+    if (!r_) return;
+    for (TVariavel* v : {r_->Origin, r_->Destination}) {
+      if (v) std::erase(v->Relationships, r_.get());
+    }
+  }
+
+  TRelacionamento* operator->() const { return r_.get(); }
+  TRelacionamento* get() const { return r_.get(); }
+  std::unique_ptr<TRelacionamento> Release() { return std::move(r_); }
+
+private:
+  std::unique_ptr<TRelacionamento> r_;
+};
+
+}  // namespace
+
+int TEditor::IndexOfVariable(const TVariavel* v) const {
+  for (std::size_t i = 0; i < Variables.size(); ++i) {
+    if (Variables[i].get() == v) return int(i);
+  }
+  return -1;
+}
+
+void TEditor::SaveToLines(std::vector<std::string>& lines) {
+  Modified = false;
+  const char separator = DecimalSeparator();
+  const auto real = [separator](long double v) { return FormatGeneral(v, separator); };
+
+  lines.clear();
+  lines.emplace_back(kHeader);
+  lines.emplace_back();
+
+  for (const auto& v : Variables) {
+    lines.emplace_back(kVariableMarker);
+    lines.emplace_back(ClassLineOf(*v));
+    lines.push_back(v->Name);
+    lines.push_back(std::to_string(v->X));
+    lines.push_back(std::to_string(v->Y));
+    lines.push_back(real(v->Level));
+    // Signed, as the reader takes it back: a colour from a file keeps all 32 bits.
+    lines.push_back(std::to_string(static_cast<std::int32_t>(v->Color)));
+    lines.emplace_back(v->PlotInGraph ? kPlot : kNoPlot);
+    lines.push_back(std::to_string(v->InputKind));
+    lines.emplace_back(v->Awake ? kVariableAwake : kAsleep);
+    lines.emplace_back(v->SelfChangeDecreases ? kDecreases : kIncreases);
+    lines.push_back(real(v->SelfChangeRate));
+    lines.push_back(KeywordOf(kCombineModes, v->CombineMode));
+    if (const auto* onOff = dynamic_cast<const TVarLigaDesliga*>(v.get())) {
+      lines.push_back(real(onOff->ThresholdLevel));
+      lines.emplace_back(onOff->OnBelow ? kOnBelow : kOnAbove);
+      lines.push_back(KeywordOf(kEffectsWhenOn, onOff->EffectWhenOn));
+    }
+    lines.emplace_back();
+  }
+
+  for (const auto& r : Relationships) {
+    lines.emplace_back(kRelationshipMarker);
+    lines.push_back(std::to_string(r->X));
+    lines.push_back(std::to_string(r->Y));
+    lines.push_back(std::to_string(IndexOfVariable(r->Origin)));
+    lines.push_back(std::to_string(IndexOfVariable(r->Destination)));
+    lines.push_back(std::to_string(r->Kind));
+    lines.emplace_back(r->SameDirection ? kSameDirection : kOppositeDirection);
+    lines.emplace_back(r->Awake ? kRelationshipAwake : kAsleep);
+    lines.push_back(real(r->Effect));
+    lines.emplace_back();
+  }
+
+  lines.emplace_back(kEnvironmentMarker);
+  lines.push_back(std::to_string(host_.MethodCode()));
+  lines.push_back(std::to_string(host_.ElapsedTicks()));
+  lines.push_back(host_.UnitsText());
+  lines.push_back(std::to_string(host_.TimerInterval()));
+  lines.emplace_back();
+  lines.emplace_back(kEnd);
+}
+
+LoadOutcome TEditor::LoadFromLines(const std::vector<std::string>& lines) {
+  Modified = false;
+  LineReader in(lines);
+  if (in.Next() != kHeader) {
+    host_.ShowInformation("Este arquivo não pode ser aberto nesta versão do Korvel");
+    return LoadOutcome::HeaderRefused;
+  }
+  Clear();
+
+  // Whatever was completed stays and is shown, also when a record fails.
+  try {
+    in.Next();
+    std::string current = in.Next();
+
+    while (current == kVariableMarker) {
+      const std::string& classLine = in.Next();
+      std::unique_ptr<TVariavel> v = NewVariableOfClass(classLine);
+      if (!v) throw ModelFileError("'" + classLine + "' is not a valid variable class");
+      v->SetCanvas(Canvas);
+      v->SetName(in.Next());
+      v->X = in.NextInt();
+      v->Y = in.NextInt();
+      v->Level = in.NextReal();
+      v->Color = static_cast<::Color>(in.NextInt());
+      v->PlotInGraph = in.NextIs(kPlot);
+      v->InputKind = in.NextInt();
+      v->Awake = in.NextIs(kVariableAwake);
+      v->SelfChangeDecreases = in.NextIs(kDecreases);
+      v->SelfChangeRate = in.NextDouble();
+      v->CombineMode = ValueOf(kCombineModes, in.Next(), v->CombineMode);
+      if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(v.get())) {
+        onOff->ThresholdLevel = in.NextReal();
+        onOff->OnBelow = in.NextIs(kOnBelow);
+        onOff->EffectWhenOn = ValueOf(kEffectsWhenOn, in.Next(), onOff->EffectWhenOn);
+      }
+      v->KeepInside();
+      Variables.push_back(std::move(v));
+      Variables.back()->KeepInside();
+      in.Next();
+      current = in.Next();
+    }
+
+    while (current == kRelationshipMarker) {
+      PendingRelationship r;
+      r->SetCanvas(Canvas);
+      r->X = in.NextInt();
+      r->Y = in.NextInt();
+      TVariavel* origin = Variables[in.NextIndex(Variables.size())].get();
+      TVariavel* destination = Variables[in.NextIndex(Variables.size())].get();
+      r->Origin = origin;
+      r->Destination = destination;
+      origin->AddRelationship(r.get());
+      destination->AddRelationship(r.get());
+      r->UpdateEndpoints();
+      r->Kind = in.NextInt();
+      r->SameDirection = in.NextIs(kSameDirection);
+      r->Awake = in.NextIs(kRelationshipAwake);
+      r->Effect = in.NextDouble();
+      r->KeepInside();
+      Relationships.push_back(r.Release());
+      in.Next();
+      current = in.Next();
+    }
+
+    if (current == kEnvironmentMarker) {
+      const std::int32_t method = in.NextInt();
+      host_.SetMethodCode(method);
+      host_.SetMethodChecks(method == 1, method == 2);
+      if (method == 1) IntegrationMethod = ::IntegrationMethod::Euler;
+      if (method == 2) IntegrationMethod = ::IntegrationMethod::RungeKutta;
+      const std::string& clockLine = in.Next();
+      host_.SetElapsedTicks(LineReader::IntFrom(clockLine));
+      host_.SetClockText(clockLine);
+      host_.SetUnitsText(in.Next());
+      host_.SetTimerInterval(in.NextInt());
+    }
+  } catch (...) {
+    DrawAll();
+    throw;
+  }
+  DrawAll();
+  return LoadOutcome::Loaded;
+}

@@ -1,0 +1,154 @@
+#include "document/uEditor.h"
+
+#include "model/uRel.h"
+#include "model/uVar.h"
+
+#include <cassert>
+
+namespace {
+
+constexpr int kStepsPerTick = 100;
+
+}  // namespace
+
+void TEditor::SetIntegrationMethod(int m) {
+  assert((m == 0 || m == 1) && "the method menu passes 0 or 1");
+  if (m == 0) IntegrationMethod = IntegrationMethod::RungeKutta;
+  if (m == 1) IntegrationMethod = IntegrationMethod::Euler;
+}
+
+void TEditor::StartAnimation() {
+  Modified = true;
+  PlotEnabled = false;
+  ClearSelection();
+  RunState = RunState::Running;
+  ClearCanvas();
+
+  for (const auto& r : Relationships) r->Draw();
+  for (const auto& v : Variables) {
+    PlotEnabled = PlotEnabled || v->PlotInGraph;
+    if (v->Awake) {
+      v->DrawFixedParts();
+      v->PrepareForAnimation();
+    } else {
+      v->Draw();
+    }
+  }
+
+  // From here on each awake level mark is a not-xor figure that a tick can
+  // take away again by drawing it once more.
+  assert(Canvas && "an animation runs on the model canvas");
+  Canvas->SetPenMode(PenMode::pmNotXor);
+  Canvas->SetBrushStyle(BrushStyle::bsClear);
+  for (const auto& v : Variables) {
+    if (!v->Awake) continue;
+    Canvas->SetPenColor(v->Color);
+    v->DrawLevelMark();
+  }
+}
+
+void TEditor::SaveStatesBeforeAnimation() {
+  for (const auto& v : Variables) v->SaveStartValue();
+}
+
+void TEditor::MarkTickStart() {
+  for (const auto& v : Variables)
+    if (v->Awake) v->SaveTickStart();
+}
+
+void TEditor::ComputeRelationships() {
+  for (const auto& r : Relationships) r->ComputeContribution();
+}
+
+void TEditor::RungeKuttaPass(int stage) {
+  for (const auto& v : Variables)
+    if (v->Awake) v->RungeKuttaStage(stage);
+}
+
+void TEditor::EulerPass() {
+  for (const auto& v : Variables)
+    if (v->Awake) v->EulerStep();
+}
+
+void TEditor::CommitStates() {
+  for (const auto& v : Variables)
+    if (v->Awake) v->CommitValue();
+}
+
+void TEditor::Tick() {
+  MarkTickStart();
+
+  switch (IntegrationMethod) {
+    case IntegrationMethod::RungeKutta:
+      for (int step = 0; step < kStepsPerTick; ++step) {
+        for (int stage = 1; stage <= 4; ++stage) {
+          ComputeRelationships();
+          RungeKuttaPass(stage);
+          CommitStates();
+        }
+      }
+      break;
+    case IntegrationMethod::Euler:
+      for (int step = 0; step < kStepsPerTick; ++step) {
+        ComputeRelationships();
+        EulerPass();
+        CommitStates();
+      }
+      break;
+  }
+
+  UpdateValues();
+  DrawLevels();
+  if (PlotEnabled) PlotStep();
+}
+
+void TEditor::UpdateValues() {
+  assert(Canvas && "an animation runs on the model canvas");
+  Canvas->SetPenMode(PenMode::pmNotXor);
+  Canvas->SetBrushStyle(BrushStyle::bsClear);
+  for (const auto& v : Variables) {
+    if (!v->Awake) continue;
+    Canvas->SetPenColor(v->Color);
+    v->DrawLevelMark();
+    v->ShowValue();
+  }
+}
+
+void TEditor::DrawLevels() {
+  assert(Canvas && "an animation runs on the model canvas");
+  Canvas->SetPenMode(PenMode::pmNotXor);
+  Canvas->SetBrushStyle(BrushStyle::bsClear);
+  for (const auto& v : Variables) {
+    if (!v->Awake) continue;
+    Canvas->SetPenColor(v->Color);
+    v->DrawLevelMark();
+    auto* onOff = dynamic_cast<TVarLigaDesliga*>(v.get());
+    if (onOff && onOff->ThresholdCrossed()) {
+      Canvas->SetPenMode(PenMode::pmCopy);
+      onOff->DrawSwitch();
+      Canvas->SetPenMode(PenMode::pmNotXor);
+    }
+  }
+}
+
+void TEditor::StopAnimation() {
+  DrawAll();
+  RunState = RunState::Stopped;
+}
+
+void TEditor::RestoreStatesBeforeAnimation() {
+  ClearCanvas();
+  for (const auto& v : Variables) v->RestoreStartValue();
+  DrawAll();
+}
+
+void TEditor::ZeroValues() {
+  Modified = true;
+  ClearCanvas();
+  // Stored directly: the setters' clamping is not wanted, 0 is in every range.
+  for (const auto& v : Variables) {
+    v->Level = 0;
+    if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(v.get())) onOff->ThresholdLevel = 0;
+  }
+  DrawAll();
+}

@@ -1,0 +1,329 @@
+#include "cli/KorvelSim.h"
+#include "cli/LevelCsv.h"
+#include "document/ModelText.h"
+#include "platform/Numbers.h"
+#include "platform/RegionalSettings.h"
+
+#include <QProcess>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Args = std::vector<std::string>;
+using Row = std::vector<std::string>;
+
+const std::string kRefusal = "Este arquivo não pode ser aberto nesta versão do Korvel";
+
+std::string Data(const std::string& name) { return std::string(KORVEL_TEST_DATA) + "/" + name; }
+
+std::string Contents(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Outcome Sim(const Args& args) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = RunKorvelSim(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+/// The rows of a table whose fields hold no quotes, header included.
+std::vector<Row> Table(const std::string& csv) {
+  std::vector<Row> rows;
+  std::istringstream lines(csv);
+  for (std::string line; std::getline(lines, line);) {
+    Row row;
+    std::istringstream fields(line);
+    for (std::string field; std::getline(fields, field, ',');) row.push_back(field);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+/// The level a gauge shows for an inner value, computed as the variables do:
+/// (e^v - 1) / (e^v + 1) in extended precision, then rounded to a double.
+double LevelOf(long double inner) {
+  const long double e = std::exp(inner);
+  return double((e - 1) / (e + 1));
+}
+
+double Cell(const std::vector<Row>& rows, std::size_t tick, std::size_t column) {
+  return std::stod(rows.at(tick + 1).at(column));
+}
+
+class KorvelSimTest : public testing::Test {
+protected:
+  void SetUp() override {
+    PinDecimalSeparator(',');
+    std::string pattern = (fs::temp_directory_path() / "korvel-sim-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir = pattern;
+  }
+  void TearDown() override {
+    fs::remove_all(dir);
+    PinDecimalSeparator('\0');
+  }
+
+  std::string Temp(const std::string& name) const { return (dir / name).string(); }
+
+  fs::path dir;
+};
+
+TEST_F(KorvelSimTest, ARateFromAConstantOriginFollowsItsClosedForm) {
+  // Origem holds inner value ln 3; Destino integrates it: inner 0.1·n·ln 3
+  // after n ticks, bounded at 6.
+  for (const char* method : {"euler", "rk4"}) {
+    SCOPED_TRACE(method);
+    const Outcome run =
+        Sim({Data("sim-rate-from-constant.KRL"), "--ticks", "60", "--method", method});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<Row> rows = Table(run.out);
+    ASSERT_EQ(rows.size(), 62u);
+    EXPECT_EQ(rows[0], (Row{"tick", "Origem", "Destino"}));
+    for (std::size_t n = 0; n <= 60; ++n) {
+      SCOPED_TRACE(n);
+      EXPECT_EQ(rows[n + 1][0], std::to_string(n));
+      EXPECT_DOUBLE_EQ(Cell(rows, n, 1), 0.5);
+      const long double inner = std::min(0.1L * n * std::log(3.0L), 6.0L);
+      EXPECT_NEAR(Cell(rows, n, 2), LevelOf(inner), 1e-13);
+    }
+    EXPECT_NEAR(Cell(rows, 10, 2), 0.5, 1e-13);
+    EXPECT_NEAR(Cell(rows, 20, 2), 0.8, 1e-13);
+  }
+}
+
+TEST_F(KorvelSimTest, SelfChangeDecaysOncePerStepUnderEulerAndFourTimesUnderRungeKutta) {
+  const long double rate = 0.01;  // the double the file's "0,01" becomes
+  const struct {
+    const char* method;
+    long double factorPerStep;
+  } cases[] = {{"euler", 1 - rate}, {"rk4", 1 - 4 * rate}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.method);
+    const Outcome run = Sim({Data("sim-self-decay.KRL"), "--ticks", "5", "--method", c.method});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<Row> rows = Table(run.out);
+    ASSERT_EQ(rows.size(), 7u);
+    for (int n = 0; n <= 5; ++n) {
+      const long double inner = std::log(3.0L) * std::pow(c.factorPerStep, 100.0L * n);
+      const double expected = LevelOf(inner);
+      EXPECT_NEAR(Cell(rows, n, 1), expected, 1e-12 * expected) << "tick " << n;
+    }
+  }
+}
+
+TEST_F(KorvelSimTest, WithoutMethodOptionTheFileDecides) {
+  const Outcome fromFile = Sim({Data("sim-self-decay.KRL"), "--ticks", "3"});
+  const Outcome rk4 = Sim({Data("sim-self-decay.KRL"), "--ticks", "3", "--method", "rk4"});
+  ASSERT_EQ(fromFile.status, 0);
+  EXPECT_EQ(fromFile.out, rk4.out) << "the file names Runge-Kutta";
+}
+
+TEST_F(KorvelSimTest, ColumnsAreNamedAfterTheVariablesAndMadeUnique) {
+  const Outcome run = Sim({Data("sim-names.KRL"), "--ticks", "0"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "tick,Nome,Nome (3),tick (2),\"a,b\",\"diz \"\"oi\"\"\",Nome (2)\n"
+            "0,0,0,0,0,0,0\n");
+}
+
+TEST_F(KorvelSimTest, ALevelBeyondTheDoubleRangeIsPrintedWhole) {
+  const Outcome run = Sim({Data("level-beyond-double.KRL"), "--ticks", "1"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<Row> rows = Table(run.out);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[1][1], "1e+4000");
+  EXPECT_EQ(Cell(rows, 1, 1), LevelOf(6)) << "the first tick bounds its inner value to 6";
+}
+
+TEST(LevelCsvTitles, RepeatedNamesGetTheFirstFreeNumber) {
+  const struct {
+    std::vector<std::string> names;
+    std::vector<std::string> titles;
+  } cases[] = {
+      {{"A", "B"}, {"A", "B"}},
+      {{"A", "A", "A"}, {"A", "A (2)", "A (3)"}},
+      {{"x", "x (2)", "x"}, {"x", "x (2)", "x (3)"}},
+      {{"tick", "tick"}, {"tick (2)", "tick (3)"}},
+      {{"", ""}, {"", " (2)"}},
+      {{}, {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LevelCsv(c.names).Titles(), c.titles);
+}
+
+TEST_F(KorvelSimTest, BadCommandLinesAreRefusedWithOneLineAndNothingWritten) {
+  const std::string model = Data("example-comma.KRL");
+  const std::string output = Temp("saida.csv");
+  const std::string saved = Temp("salvo.KRL");
+  const Args cases[] = {
+      {},
+      {model, model},
+      {model, "--ticks"},
+      {model, "--ticks", "abc"},
+      {model, "--ticks", "-1"},
+      {model, "--ticks", "+5"},
+      {model, "--ticks", " 5"},
+      {model, "--ticks", "1000001"},
+      {model, "--ticks", "99999999999"},
+      {model, "--ticks", "1", "--ticks", "2"},
+      {model, "--method", "heun"},
+      {model, "--output"},
+      {model, "--output", ""},
+      {model, "--frobnicate"},
+  };
+  for (Args args : cases) {
+    // Outputs named first, so that a refusal provably writes neither.
+    args.insert(args.begin(), {"--output", output, "--save", saved});
+    std::string shown;
+    for (const std::string& a : args) shown += "[" + a + "] ";
+    SCOPED_TRACE(shown);
+    const Outcome run = Sim(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_TRUE(run.err.starts_with("korvel-sim: ")) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_FALSE(fs::exists(saved));
+  }
+}
+
+TEST_F(KorvelSimTest, FilesThatCantBeReadStopTheRunWithTheProgramsMessage) {
+  const std::string missing = Temp("nao-existe.KRL");
+  const struct {
+    std::string model;
+    std::string message;
+  } cases[] = {
+      {missing, "Cannot open file \"" + missing + "\". No such file or directory"},
+      {Data("header-lowercase.KRL"), kRefusal},
+      {Data("index-out-of-bounds.KRL"), "List index out of bounds (5)"},
+      {Data("unknown-class.KRL"), "'VARIAVEL DISCRETA' is not a valid variable class"},
+  };
+  const std::string output = Temp("saida.csv");
+  const std::string saved = Temp("salvo.KRL");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.model);
+    const Outcome run = Sim({c.model, "--output", output, "--save", saved});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, c.message + "\n");
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_FALSE(fs::exists(saved));
+  }
+}
+
+TEST_F(KorvelSimTest, AnOutputThatCantBeCreatedIsReported) {
+  const std::string output = Temp("nao-existe/saida.csv");
+  const Outcome run = Sim({Data("example-comma.KRL"), "--output", output});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Cannot create file \"" + output + "\". No such file or directory\n");
+  EXPECT_TRUE(run.out.empty());
+}
+
+TEST_F(KorvelSimTest, TheTableGoesToTheOutputFileInsteadOfStandardOutput) {
+  const std::string output = Temp("saida.csv");
+  const Outcome toFile = Sim({Data("example-comma.KRL"), "--ticks", "7", "--output", output});
+  const Outcome toStdout = Sim({Data("example-comma.KRL"), "--ticks", "7"});
+  ASSERT_EQ(toFile.status, 0) << toFile.err;
+  EXPECT_TRUE(toFile.out.empty());
+  EXPECT_EQ(Contents(output), toStdout.out);
+  EXPECT_EQ(Table(toStdout.out).size(), 9u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(KorvelSimTest, SavingAfterNoTicksGivesBackTheFileByteForByte) {
+  for (const char* name : {"example-comma.KRL", "names-windows1252.KRL", "names-utf8.KRL"}) {
+    SCOPED_TRACE(name);
+    const std::string saved = Temp("salvo.KRL");
+    const Outcome run = Sim({Data(name), "--ticks", "0", "--save", saved});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Contents(saved), Contents(Data(name)));
+  }
+}
+
+TEST_F(KorvelSimTest, SavingAfterTicksStoresTheLevelsReachedAndTheAdvancedClock) {
+  const std::string saved = Temp("salvo.KRL");
+  const Outcome run = Sim(
+      {Data("sim-rate-from-constant.KRL"), "--ticks", "25", "--method", "euler", "--save", saved});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<Row> rows = Table(run.out);
+
+  const std::vector<std::string> lines = ReadModelFile(saved);
+  ASSERT_EQ(lines.size(), 47u);
+  EXPECT_EQ(lines[21], FormatGeneral(Cell(rows, 25, 2), ',')) << "Destino's level";
+  EXPECT_EQ(lines[41], "1") << "the method the run used";
+  EXPECT_EQ(lines[42], "25") << "the clock";
+  EXPECT_EQ(lines[43], "segundos");
+  EXPECT_EQ(lines[44], "100");
+}
+
+/// The real executable, as a user or a script starts it.
+QProcess& RunBinary(QProcess& process, const QStringList& args) {
+  process.start(KORVEL_SIM_PATH, args);
+  EXPECT_TRUE(process.waitForFinished(60000));
+  return process;
+}
+
+TEST(KorvelSimBinary, PrintsTheTableAndExitsZero) {
+  QProcess process;
+  RunBinary(process, {QString::fromStdString(Data("example-comma.KRL")), "--ticks", "2"});
+  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(process.exitCode(), 0);
+  const std::string out = process.readAllStandardOutput().toStdString();
+  EXPECT_TRUE(out.starts_with("tick,Nome,Nome (2)\n0,0.5,0\n1,")) << out;
+  EXPECT_EQ(Table(out).size(), 4u);
+  EXPECT_TRUE(process.readAllStandardError().isEmpty());
+}
+
+TEST(KorvelSimBinary, ABadCommandLineExitsNonZeroWithOneLine) {
+  QProcess process;
+  RunBinary(process, {"--ticks", "x"});
+  EXPECT_EQ(process.exitCode(), 2);
+  EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+  EXPECT_EQ(process.readAllStandardError().count('\n'), 1);
+}
+
+TEST(KorvelSimExamples, EveryShippedModelRunsAndMoves) {
+  const fs::path examples = fs::path(KORVEL_SOURCE_DIR) / "examples";
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator(examples)) {
+    if (entry.path().extension() != ".KRL") continue;
+    ++count;
+    SCOPED_TRACE(entry.path().filename().string());
+    const Outcome run = Sim({entry.path().string(), "--ticks", "300"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.err.empty());
+    const std::vector<Row> rows = Table(run.out);
+    ASSERT_EQ(rows.size(), 302u);
+    bool moved = false;
+    for (std::size_t column = 1; column < rows[0].size(); ++column) {
+      for (std::size_t tick = 0; tick <= 300; ++tick) {
+        EXPECT_TRUE(std::isfinite(Cell(rows, tick, column)));
+      }
+      moved = moved || Cell(rows, 0, column) != Cell(rows, 300, column);
+    }
+    EXPECT_TRUE(moved) << "a teaching model that never changes teaches nothing";
+  }
+  EXPECT_GE(count, 3);
+  EXPECT_TRUE(fs::exists(examples / "populacao.KRL"));
+}
+
+}  // namespace

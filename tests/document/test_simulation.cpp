@@ -1,0 +1,380 @@
+#include "tests/document/EditorTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace editor_test {
+namespace {
+
+const long double kLn3 = std::log(3.0L);
+
+class SimulationTest : public EditorFixture {
+protected:
+  /// origin -> destination, with the destination's input kind following it.
+  CountedRelationship& Relate(TVariavel& origin, TVariavel& destination, int kind, double effect) {
+    CountedRelationship& r = AddRawLink(origin, destination);
+    r.Kind = kind;
+    r.Effect = effect;
+    destination.InputKind = kind;
+    return r;
+  }
+
+  void Play() {
+    editor.StartAnimation();
+    editor.SaveStatesBeforeAnimation();
+  }
+
+  void Ticks(int n) {
+    for (int i = 0; i < n; ++i) editor.Tick();
+  }
+};
+
+struct DecayCase {
+  const char* name;
+  IntegrationMethod method;
+  long double factorPerStep;
+};
+
+class DecayTest : public SimulationTest, public testing::WithParamInterface<DecayCase> {};
+
+TEST_P(DecayTest, SelfChangeAloneDecaysGeometrically) {
+  const DecayCase& c = GetParam();
+  auto& v = AddRaw<TVarContinua>(300, 300);
+  v.Level = 0.5;
+  v.SelfChangeRate = 0.01;
+  v.SelfChangeDecreases = true;
+  editor.IntegrationMethod = c.method;
+  Play();
+  EXPECT_NEAR(double(v.InnerValue), double(kLn3), 1e-15);
+
+  for (int tick = 1; tick <= 3; ++tick) {
+    editor.Tick();
+    const long double expected = kLn3 * std::pow(c.factorPerStep, 100.0L * tick);
+    EXPECT_NEAR(double(v.InnerValue), double(expected), 1e-14) << "tick " << tick;
+    EXPECT_NEAR(double(v.Level), std::tanh(double(expected) / 2), 1e-14);
+    EXPECT_NEAR(double(v.TickStartValue),
+                double(kLn3 * std::pow(c.factorPerStep, 100.0L * (tick - 1))), 1e-14);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Methods, DecayTest,
+                         testing::Values(DecayCase{"euler", IntegrationMethod::Euler, 0.99L},
+                                         DecayCase{"runge_kutta", IntegrationMethod::RungeKutta,
+                                                   0.96L}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct ChainCase {
+  const char* name;
+  IntegrationMethod method;
+  double effect;
+};
+
+class RateChainTest : public SimulationTest, public testing::WithParamInterface<ChainCase> {};
+
+TEST_P(RateChainTest, AConstantOriginMakesARateDestinationGrowLinearly) {
+  const ChainCase& c = GetParam();
+  auto& origin = AddRaw<TVarContinua>(200, 300);
+  auto& destination = AddRaw<TVarContinua>(500, 300);
+  origin.Level = 0.5;
+  Relate(origin, destination, 1, c.effect);
+  editor.IntegrationMethod = c.method;
+  Play();
+
+  for (int tick = 1; tick <= 4; ++tick) {
+    editor.Tick();
+    EXPECT_NEAR(double(origin.InnerValue), double(kLn3), 1e-15) << "the origin is held";
+    EXPECT_NEAR(double(destination.InnerValue), double(0.1L * kLn3 * c.effect * tick), 1e-12)
+        << "tick " << tick;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MethodsAndEffects, RateChainTest,
+    testing::Values(ChainCase{"euler_weak", IntegrationMethod::Euler, 0.5},
+                    ChainCase{"euler_strong", IntegrationMethod::Euler, 2.0},
+                    ChainCase{"runge_kutta_normal", IntegrationMethod::RungeKutta, 1.0},
+                    ChainCase{"runge_kutta_strong", IntegrationMethod::RungeKutta, 2.0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SimulationTest, AProportionDestinationCopiesItsOrigin) {
+  for (IntegrationMethod method : {IntegrationMethod::Euler, IntegrationMethod::RungeKutta}) {
+    SCOPED_TRACE(int(method));
+    editor.Clear();
+    auto& origin = AddRaw<TVarContinua>(200, 300);
+    auto& destination = AddRaw<TVarContinua>(500, 300);
+    origin.Level = 0.5;
+    Relate(origin, destination, 2, 1.0);
+    editor.IntegrationMethod = method;
+    Play();
+    editor.Tick();
+    EXPECT_NEAR(double(destination.InnerValue), double(kLn3), 1e-15);
+    EXPECT_NEAR(double(destination.Level), 0.5, 1e-15);
+  }
+}
+
+TEST_F(SimulationTest, TheMethodChangesAtTheNextTickAndResetsNothing) {
+  auto& v = AddRaw<TVarContinua>(300, 300);
+  v.Level = 0.5;
+  v.SelfChangeRate = 0.01;
+  Play();
+  editor.Tick();
+  const long double afterRungeKutta = v.InnerValue;
+  EXPECT_NEAR(double(afterRungeKutta), double(kLn3 * std::pow(0.96L, 100)), 1e-14);
+
+  editor.SetIntegrationMethod(1);
+  EXPECT_EQ(editor.IntegrationMethod, IntegrationMethod::Euler);
+  EXPECT_EQ(v.InnerValue, afterRungeKutta);
+  editor.Tick();
+  EXPECT_NEAR(double(v.InnerValue), double(afterRungeKutta * std::pow(0.99L, 100)), 1e-14);
+  editor.SetIntegrationMethod(0);
+  EXPECT_EQ(editor.IntegrationMethod, IntegrationMethod::RungeKutta);
+}
+
+TEST_F(SimulationTest, StartingMarksTheModelModifiedAndRuns) {
+  auto& v = AddRaw<TVarContinua>(300, 300);
+  Click(v);
+  editor.Modified = false;
+  editor.StartAnimation();
+  EXPECT_TRUE(editor.Modified);
+  EXPECT_EQ(editor.RunState, RunState::Running);
+  EXPECT_EQ(editor.CurrentObject, nullptr) << "the selection goes";
+  editor.StopAnimation();
+  EXPECT_EQ(editor.RunState, RunState::Stopped);
+}
+
+TEST_F(SimulationTest, APressAndReleaseWithoutDragLeavesTheLevels) {
+  auto& a = AddRaw<TVarContinua>(200, 300);
+  auto& b = AddRaw<TVarContinuaQualquerValor>(500, 300);
+  a.Level = 0.3;
+  b.Level = -0.6;
+  a.SelfChangeRate = 0.02;
+  Play();
+  Ticks(2);
+  const long double levelA = a.Level;
+  const long double levelB = b.Level;
+
+  PressOn(editor, a);
+  EXPECT_EQ(editor.RunState, RunState::Held);
+  editor.MouseUp();
+  EXPECT_EQ(editor.RunState, RunState::Running);
+  EXPECT_NEAR(double(a.Level), double(levelA), 1e-15);
+  EXPECT_NEAR(double(b.Level), double(levelB), 1e-15);
+  EXPECT_NEAR(double(b.InnerValue), double(TVariavel::InnerValueOfLevel(levelB)), 1e-15);
+
+  // An empty spot holds and resumes the same way.
+  editor.MouseDown(700, 50);
+  EXPECT_EQ(editor.RunState, RunState::Held);
+  editor.MouseUp();
+  EXPECT_EQ(editor.RunState, RunState::Running);
+}
+
+TEST_F(SimulationTest, DraggingALevelMarkWhileHeldResumesFromTheNewLevel) {
+  auto& v = AddRaw<TVarContinua>(300, 300);
+  v.Level = 0.2;
+  v.SelfChangeRate = 0.01;
+  Play();
+  editor.Tick();
+
+  const std::int32_t markY = v.YOfLevel(v.Level);
+  editor.MouseDown(v.X, markY);
+  ASSERT_EQ(editor.RunState, RunState::Held);
+  ASSERT_EQ(v.DragMode, 2);
+  editor.MouseMove(v.X, 291);
+  editor.MouseMove(v.X, 291);
+  EXPECT_EQ(editor.RunState, RunState::Held);
+  editor.MouseUp();
+
+  // 9 pixels above the centre on a 46-pixel scale whose 0 is 23 below it.
+  const long double level = 32.0L / 46.0L;
+  EXPECT_NEAR(double(v.Level), double(level), 1e-15);
+  EXPECT_EQ(editor.RunState, RunState::Running);
+  const long double resumed = TVariavel::InnerValueOfLevel(level);
+  EXPECT_NEAR(double(v.InnerValue), double(resumed), 1e-15);
+  editor.Tick();
+  EXPECT_NEAR(double(v.InnerValue), double(resumed * std::pow(0.96L, 100)), 1e-14);
+}
+
+TEST_F(SimulationTest, ATickLeavesThePictureARepaintWouldDraw) {
+  auto& a = AddRaw<TVarContinua>(200, 300);
+  auto& b = AddRaw<TVarLigaDesliga>(500, 300);
+  auto& asleep = AddRaw<TVarContinua>(350, 500);
+  Relate(a, asleep, 1, 1.0);
+  a.Level = 0.6;
+  a.Color = RGBColor(0, 128, 0);
+  a.SelfChangeRate = 0.05;
+  // b starts on and sinks below its threshold during the first tick.
+  b.Level = 0.5;
+  b.ThresholdLevel = 0.45;
+  b.Color = RGBColor(200, 0, 0);
+  b.SelfChangeRate = 0.01;
+  asleep.Awake = false;
+  asleep.Level = 0.8;
+  editor.IntegrationMethod = IntegrationMethod::Euler;
+  Play();
+
+  for (int tick = 1; tick <= 3; ++tick) {
+    editor.Tick();
+    const std::vector<std::uint32_t> picture = canvas.Snapshot();
+    editor.Paint();
+    EXPECT_EQ(picture, canvas.Snapshot()) << "tick " << tick;
+  }
+  EXPECT_FALSE(b.IsOn());
+  EXPECT_DOUBLE_EQ(double(asleep.Level), 0.8);
+}
+
+TEST_F(SimulationTest, StoppingAfterASwitchRepaintLeavesTheRepaintedPicture) {
+  auto& a = AddRaw<TVarContinua>(200, 300);
+  auto& b = AddRaw<TVarLigaDesliga>(450, 250);
+  Relate(b, a, 1, 1.0);
+  b.Level = 0.5;
+  b.ThresholdLevel = 0.45;
+  b.SelfChangeRate = 0.01;
+  Play();
+  editor.Tick();
+  ASSERT_FALSE(b.IsOn());
+  editor.StopAnimation();
+  const std::vector<std::uint32_t> picture = canvas.Snapshot();
+  editor.Paint();
+  EXPECT_EQ(picture, canvas.Snapshot()) << "the box is white, not the strip's grey";
+}
+
+TEST_F(SimulationTest, ARepaintDuringTheAnimationDoesNotDisturbTheNextTick) {
+  FakeHost otherHost;
+  RasterCanvas otherCanvas(800, 600);
+  TEditor other(otherHost);
+  other.AttachCanvas(&otherCanvas);
+  for (TEditor* e : {&editor, &other}) {
+    auto v = std::make_unique<TVarContinuaQualquerValor>();
+    v->SetCanvas(e->Canvas);
+    v->SetName("Nome");
+    v->SetPosition(300, 300);
+    v->Level = -0.4;
+    v->Color = RGBColor(0, 0, 200);
+    v->SelfChangeRate = 0.03;
+    e->Variables.push_back(std::move(v));
+    e->StartAnimation();
+    e->Tick();
+  }
+  editor.Paint();
+  editor.Tick();
+  other.Tick();
+  EXPECT_EQ(canvas.Snapshot(), otherCanvas.Snapshot());
+}
+
+TEST_F(SimulationTest, WithoutAwakeVariablesTicksChangeNothingButTheGraphAdvances) {
+  auto& a = AddRaw<TVarContinua>(200, 300);
+  auto& b = AddRaw<TVarContinua>(500, 300);
+  Relate(a, b, 2, 1.0);
+  a.Level = 0.7;
+  a.SelfChangeRate = 0.1;
+  a.Awake = false;
+  b.Awake = false;
+  b.PlotInGraph = true;
+  Play();
+  EXPECT_TRUE(editor.PlotEnabled);
+  const std::vector<std::uint32_t> picture = canvas.Snapshot();
+
+  Ticks(5);
+  EXPECT_EQ(canvas.Snapshot(), picture);
+  EXPECT_DOUBLE_EQ(double(a.Level), 0.7);
+  EXPECT_EQ(a.InnerValue, 0);
+  EXPECT_EQ(b.InnerValue, 0);
+  EXPECT_EQ(editor.GraphCursor, 5);
+}
+
+TEST_F(SimulationTest, PlotEnabledFollowsThePlottedVariablesAtEachStart) {
+  auto& v = AddRaw<TVarContinua>(300, 300);
+  v.Level = 0.5;
+  Play();
+  EXPECT_FALSE(editor.PlotEnabled);
+  const std::vector<std::uint32_t> emptyGraph = graph.Snapshot();
+  Ticks(3);
+  EXPECT_EQ(editor.GraphCursor, 0);
+  EXPECT_EQ(graph.Snapshot(), emptyGraph);
+
+  editor.StopAnimation();
+  v.PlotInGraph = true;
+  Play();
+  EXPECT_TRUE(editor.PlotEnabled);
+  Ticks(3);
+  EXPECT_EQ(editor.GraphCursor, 3);
+  EXPECT_NE(graph.Snapshot(), emptyGraph);
+}
+
+TEST_F(SimulationTest, RestoreReturnsToTheValuesOfTheLastPlay) {
+  auto& a = AddRaw<TVarContinua>(200, 300);
+  auto& b = AddRaw<TVarLigaDesligaQualquerValor>(500, 300);
+  a.Level = 0.5;
+  a.SelfChangeRate = 0.05;
+  b.Level = -0.25;
+  b.SelfChangeRate = 0.05;
+  Play();
+  Ticks(4);
+  editor.StopAnimation();
+  ASSERT_LT(double(a.Level), 0.4);
+  editor.Modified = false;
+
+  editor.RestoreStatesBeforeAnimation();
+  EXPECT_NEAR(double(a.Level), 0.5, 1e-15);
+  EXPECT_NEAR(double(b.Level), -0.25, 1e-15);
+  EXPECT_FALSE(editor.Modified);
+  const std::vector<std::uint32_t> picture = canvas.Snapshot();
+  editor.Paint();
+  EXPECT_EQ(picture, canvas.Snapshot());
+}
+
+TEST_F(SimulationTest, ARestoredAsleepVariableTakesItsStoredStartValue) {
+  auto& v = AddRaw<TVarContinua>(300, 300);
+  v.Level = 0.5;
+  v.SelfChangeRate = 0.05;
+  Play();
+  editor.Tick();
+  editor.StopAnimation();
+  const long double innerAfterFirstRun = v.InnerValue;
+
+  // Put to sleep with its gauge showing something else: the next play keeps
+  // the inner value of the earlier run, not the gauge.
+  v.Awake = false;
+  v.Level = 0.9;
+  Play();
+  Ticks(2);
+  editor.StopAnimation();
+  EXPECT_DOUBLE_EQ(double(v.Level), 0.9);
+
+  editor.RestoreStatesBeforeAnimation();
+  EXPECT_EQ(v.StartValue, innerAfterFirstRun);
+  EXPECT_NEAR(double(v.Level), std::tanh(double(innerAfterFirstRun) / 2), 1e-15);
+}
+
+TEST_F(SimulationTest, ZeroSetsLevelsAndThresholdsButKeepsTheStartValues) {
+  auto& a = AddRaw<TVarContinuaQualquerValor>(200, 300);
+  auto& b = AddRaw<TVarLigaDesligaQualquerValor>(500, 300);
+  a.Level = -0.7;
+  b.Level = 0.3;
+  b.ThresholdLevel = -0.5;
+  Play();
+  editor.Tick();
+  editor.StopAnimation();
+  editor.Modified = false;
+
+  editor.ZeroValues();
+  EXPECT_EQ(a.Level, 0);
+  EXPECT_EQ(b.Level, 0);
+  EXPECT_EQ(b.ThresholdLevel, 0);
+  EXPECT_TRUE(editor.Modified);
+  EXPECT_NE(a.InnerValue, 0) << "inner values wait for the next start";
+  const std::vector<std::uint32_t> picture = canvas.Snapshot();
+  editor.Paint();
+  EXPECT_EQ(picture, canvas.Snapshot());
+
+  editor.RestoreStatesBeforeAnimation();
+  EXPECT_NEAR(double(a.Level), -0.7, 1e-15);
+  EXPECT_NEAR(double(b.Level), 0.3, 1e-15);
+  EXPECT_EQ(b.ThresholdLevel, 0) << "thresholds have no start value";
+}
+
+}  // namespace
+}  // namespace editor_test
