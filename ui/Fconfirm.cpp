@@ -1,0 +1,72 @@
+#include "ui/Fconfirm.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+TfConfirma* fConfirma = nullptr;
+
+namespace {
+
+QFont DialogFont(bool bold) {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(11);
+  font.setBold(bold);
+  return font;
+}
+
+void CentreOnScreen(QWidget& w) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->geometry();
+  const QSize size = w.frameGeometry().size();
+  w.move(area.x() + (area.width() - size.width()) / 2,
+         area.y() + (area.height() - size.height()) / 2);
+}
+
+}  // namespace
+
+TfConfirma::TfConfirma(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral("Confirme:"));
+  setFont(DialogFont(false));
+  setFixedSize(317, 77);
+
+  Label1 = new QLabel(QStringLiteral("Deseja gravar o modelo antes de fechá-lo?"), this);
+  Label1->setFont(DialogFont(true));
+  Label1->setAlignment(Qt::AlignCenter);
+  Label1->setGeometry(0, 0, 317, 37);
+
+  btnSim = new QPushButton(QStringLiteral("&Sim"), this);
+  btnSim->setGeometry(37, 40, 77, 27);
+  connect(btnSim, &QPushButton::clicked, this, [this] {
+    answer_ = Sim;
+    accept();
+  });
+
+  btnNao = new QPushButton(QStringLiteral("&Não"), this);
+  btnNao->setGeometry(121, 40, 77, 27);
+  connect(btnNao, &QPushButton::clicked, this, [this] {
+    answer_ = Nao;
+    accept();
+  });
+
+  btnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+  btnCancelar->setGeometry(205, 40, 77, 27);
+  connect(btnCancelar, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfConfirma::FormShow() {
+  CentreOnScreen(*this);
+  btnCancelar->setFocus();
+}
+
+TfConfirma::Answer TfConfirma::Ask() {
+  answer_ = Cancelar;
+  FormShow();
+  return exec() == QDialog::Accepted ? answer_ : Cancelar;
+}

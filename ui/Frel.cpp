@@ -1,0 +1,196 @@
+#include "ui/Frel.h"
+
+#include "model/uRel.h"
+#include "model/uVar.h"
+
+#include <QButtonGroup>
+#include <QFont>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <cassert>
+#include <string>
+
+TfRelacionamento* fRelacionamento = nullptr;
+
+namespace {
+
+QFont DialogFont(bool bold) {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(11);
+  font.setBold(bold);
+  return font;
+}
+
+void CentreOnScreen(QWidget& w) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->geometry();
+  const QSize size = w.frameGeometry().size();
+  w.move(area.x() + (area.width() - size.width()) / 2,
+         area.y() + (area.height() - size.height()) / 2);
+}
+
+QRadioButton* MakeRadio(QGroupBox* group, QButtonGroup* exclusive, const QString& text, int left,
+                        int top, int width) {
+  auto* radio = new QRadioButton(text, group);
+  radio->setFont(DialogFont(false));
+  // The designed widths leave a caption about as much room as a classic
+  // 13-pixel indicator with a narrow gap did; the style's wider gap would cut it.
+  radio->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
+  radio->setGeometry(left, top, width, 17);
+  exclusive->addButton(radio);
+  return radio;
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const QString& title, int left, int top, int width,
+                     int height) {
+  auto* group = new QGroupBox(title, parent);
+  group->setGeometry(left, top, width, height);
+  return group;
+}
+
+QString Quoted(const QString& name) {
+  return QLatin1Char('"') + ShortVariableName(name) + QLatin1Char('"');
+}
+
+}  // namespace
+
+void TClickLabel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    QLabel::mousePressEvent(event);
+    return;
+  }
+  // Accepted, so that the release comes back here.
+  pressed_ = true;
+  event->accept();
+}
+
+void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+  // A click is a press and a release of the left button over the label.
+  const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                     rect().contains(event->position().toPoint());
+  pressed_ = false;
+  QLabel::mouseReleaseEvent(event);
+  if (click) emit clicked();
+}
+
+QString ShortVariableName(const QString& name) {
+  // Counted in characters, so a surrogate pair is one character, not two.
+  const std::u32string characters = name.toStdU32String();
+  if (characters.size() <= 9) return name;
+  return QString::fromStdU32String(characters.substr(0, 6)) + QStringLiteral("...");
+}
+
+TfRelacionamento::TfRelacionamento(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral("Relacionamento"));
+  setFont(DialogFont(true));
+  setFixedSize(217, 248);
+
+  grpTipo = MakeGroup(this, QStringLiteral("Tipo de Relacionamento"), 4, 2, 210, 87);
+  auto* kinds = new QButtonGroup(grpTipo);
+  bTipo1 = MakeRadio(grpTipo, kinds, QStringLiteral("\"VarOrigem\" determina quanto"), 17, 17, 191);
+  lTipo1 = new TClickLabel(QStringLiteral("\"VarDestino\" vai mudar."), grpTipo);
+  lTipo1->setFont(DialogFont(false));
+  lTipo1->setGeometry(33, 32, 175, 14);
+  bTipo2 = MakeRadio(grpTipo, kinds, QStringLiteral("\"VarOrigem\" determina o valor de"), 16,
+                     51, 192);
+  lTipo2 = new TClickLabel(QStringLiteral("\"VarDestino\" vai mudar."), grpTipo);
+  lTipo2->setFont(DialogFont(false));
+  lTipo2->setGeometry(32, 66, 176, 14);
+  bTipo1->setChecked(true);
+  connect(lTipo1, &TClickLabel::clicked, this, &TfRelacionamento::lTipo1Click);
+  connect(lTipo2, &TClickLabel::clicked, this, &TfRelacionamento::lTipo2Click);
+
+  grpDirecao = MakeGroup(this, QStringLiteral("Direção"), 4, 93, 120, 55);
+  auto* directions = new QButtonGroup(grpDirecao);
+  bMesma = MakeRadio(grpDirecao, directions, QStringLiteral("Mesma"), 17, 17, 98);
+  bOposta = MakeRadio(grpDirecao, directions, QStringLiteral("Oposta"), 17, 34, 98);
+  bMesma->setChecked(true);
+
+  grpSituacao = MakeGroup(this, QStringLiteral("Situação"), 4, 153, 120, 55);
+  auto* situations = new QButtonGroup(grpSituacao);
+  bAcordado = MakeRadio(grpSituacao, situations, QStringLiteral("Acordado"), 17, 17, 98);
+  bDormindo = MakeRadio(grpSituacao, situations, QStringLiteral("Dormindo"), 17, 34, 98);
+  bAcordado->setChecked(true);
+
+  grpEfeito = MakeGroup(this, QStringLiteral("Efeito"), 131, 93, 83, 74);
+  auto* effects = new QButtonGroup(grpEfeito);
+  bFraco = MakeRadio(grpEfeito, effects, QStringLiteral("Fraco"), 17, 17, 62);
+  bNormal = MakeRadio(grpEfeito, effects, QStringLiteral("Normal"), 17, 34, 62);
+  bForte = MakeRadio(grpEfeito, effects, QStringLiteral("Forte"), 17, 51, 62);
+  bNormal->setChecked(true);
+
+  bOk = new QPushButton(QStringLiteral("OK"), this);
+  bOk->setGeometry(49, 216, 77, 27);
+  bOk->setDefault(true);
+  connect(bOk, &QPushButton::clicked, this, &QDialog::accept);
+
+  bCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+  bCancelar->setGeometry(134, 216, 77, 27);
+  connect(bCancelar, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfRelacionamento::SetEditedRelationship(TRelacionamento* r) { edited_ = r; }
+
+TRelacionamento* TfRelacionamento::EditedRelationship() const { return edited_; }
+
+bool TfRelacionamento::Execute() {
+  FormShow();
+  return exec() == QDialog::Accepted;
+}
+
+void TfRelacionamento::FormShow() {
+  assert(edited_ && edited_->Origin && edited_->Destination &&
+         "the relationship dialog opened without a connected relationship");
+  CentreOnScreen(*this);
+
+  const QString origin = Quoted(QString::fromStdString(edited_->Origin->Name));
+  const QString destination = Quoted(QString::fromStdString(edited_->Destination->Name));
+  bTipo1->setText(origin + QStringLiteral(" determina quanto"));
+  lTipo1->setText(destination + QStringLiteral(" vai mudar."));
+  bTipo2->setText(origin + QStringLiteral(" determina o valor de"));
+  lTipo2->setText(destination + QLatin1Char('.'));
+
+  (edited_->Kind == 1 ? bTipo1 : bTipo2)->setChecked(true);
+  (edited_->SameDirection ? bMesma : bOposta)->setChecked(true);
+  (edited_->Awake ? bAcordado : bDormindo)->setChecked(true);
+  // Exact on purpose: an effect from a file that is none of the three keeps
+  // the button of the previous use.
+  if (edited_->Effect == 0.5)
+    bFraco->setChecked(true);
+  else if (edited_->Effect == 1.0)
+    bNormal->setChecked(true);
+  else if (edited_->Effect == 2.0)
+    bForte->setChecked(true);
+}
+
+void TfRelacionamento::lTipo1Click() {
+  bTipo1->setChecked(true);
+  bTipo1->setFocus();
+}
+
+void TfRelacionamento::lTipo2Click() {
+  bTipo2->setChecked(true);
+  bTipo2->setFocus();
+}
+
+void TfRelacionamento::ApplyToRelationship() {
+  assert(edited_ && "the relationship dialog applied without a relationship");
+  edited_->Kind = bTipo1->isChecked() ? 1 : 2;
+  edited_->SameDirection = bMesma->isChecked();
+  edited_->Awake = bAcordado->isChecked();
+  if (bFraco->isChecked())
+    edited_->Effect = 0.5;
+  else if (bNormal->isChecked())
+    edited_->Effect = 1.0;
+  else if (bForte->isChecked())
+    edited_->Effect = 2.0;
+}

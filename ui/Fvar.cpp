@@ -1,0 +1,331 @@
+#include "ui/Fvar.h"
+
+#include "model/uVar.h"
+#include "platform/Numbers.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColor>
+#include <QFont>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include <cassert>
+#include <cstddef>
+
+TfVariavel* fVariavel = nullptr;
+
+namespace {
+
+struct ColourButtonRow {
+  QToolButton* TfVariavel::*button;
+  int left;
+  int top;
+  Color value;
+};
+
+// The top row holds black and the dark shades, the bottom row grey and the light ones.
+constexpr ColourButtonRow kColourButtons[] = {
+    {&TfVariavel::bPreto, 17, 19, 0x000000},
+    {&TfVariavel::bCinza, 17, 38, 0x808080},
+    {&TfVariavel::bVermelhoEscuro, 36, 19, 0x000080},
+    {&TfVariavel::bVermelhoClaro, 36, 38, 0x0000FF},
+    {&TfVariavel::bAmareloEscuro, 55, 19, 0x008080},
+    {&TfVariavel::bAmareloClaro, 55, 38, 0x00FFFF},
+    {&TfVariavel::bVerdeEscuro, 74, 19, 0x008000},
+    {&TfVariavel::bVerdeClaro, 74, 38, 0x00FF00},
+    {&TfVariavel::bCianoEscuro, 93, 19, 0x808000},
+    {&TfVariavel::bCianoClaro, 93, 38, 0xFFFF00},
+    {&TfVariavel::bAzulEscuro, 112, 19, 0x800000},
+    {&TfVariavel::bAzulClaro, 112, 38, 0xFF0000},
+    {&TfVariavel::bMagentaEscuro, 131, 19, 0x800080},
+    {&TfVariavel::bMagentaClaro, 131, 38, 0xFF00FF},
+};
+
+constexpr int kMaxSelfChangePosition = 20;
+
+QFont DialogFont(bool bold) {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(11);
+  font.setBold(bold);
+  return font;
+}
+
+void CentreOnScreen(QWidget& w) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->geometry();
+  const QSize size = w.frameGeometry().size();
+  w.move(area.x() + (area.width() - size.width()) / 2,
+         area.y() + (area.height() - size.height()) / 2);
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const QString& title, int left, int top, int width,
+                     int height) {
+  auto* group = new QGroupBox(title, parent);
+  group->setGeometry(left, top, width, height);
+  return group;
+}
+
+/// A radio button in one of the three rows of a group, captioned in the normal weight.
+QRadioButton* MakeRadio(QGroupBox* group, QButtonGroup* exclusive, const QString& text,
+                        int top) {
+  auto* radio = new QRadioButton(text, group);
+  radio->setFont(DialogFont(false));
+  // The designed widths leave a caption about as much room as a classic
+  // 13-pixel indicator with a narrow gap did; the style's wider gap would cut it.
+  radio->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
+  radio->setGeometry(17, top, group->width() - 19, 17);
+  exclusive->addButton(radio);
+  return radio;
+}
+
+/// A one-pixel silver frame around a 10 x 10 square of the colour.
+QIcon Swatch(Color value) {
+  QPixmap pixmap(12, 12);
+  pixmap.fill(QColorOfModelColor(clSilver));
+  QPainter painter(&pixmap);
+  painter.fillRect(1, 1, 10, 10, QColorOfModelColor(value));
+  return QIcon(pixmap);
+}
+
+/// The self-change bar's position for a rate, before the bar bounds it.
+std::int32_t SelfChangePosition(double rate) {
+  return RoundHalfEven(static_cast<long double>(rate) * 100);
+}
+
+}  // namespace
+
+QColor QColorOfModelColor(Color c) {
+  return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+TfVariavel::TfVariavel(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral("Variável"));
+  setFont(DialogFont(true));
+  setFixedSize(448, 276);
+  QPalette silver = palette();
+  silver.setColor(QPalette::Window, QColorOfModelColor(clSilver));
+  setPalette(silver);
+  setAutoFillBackground(true);
+
+  Label2 = new QLabel(QStringLiteral("Nome"), this);
+  Label2->move(4, 11);
+  Label2->adjustSize();
+  edtNome = new QLineEdit(this);
+  QFont nameFont(QStringLiteral("Arial"));
+  nameFont.setStyleHint(QFont::SansSerif);
+  nameFont.setPixelSize(13);
+  nameFont.setBold(false);  // the dialog font is bold; the name box is not
+  edtNome->setFont(nameFont);
+  edtNome->setGeometry(42, 6, 235, 24);
+
+  grpTipo = MakeGroup(this, QStringLiteral("Tipo de variável"), 4, 38, 145, 55);
+  auto* types = new QButtonGroup(grpTipo);
+  bContinua = MakeRadio(grpTipo, types, QStringLiteral("Contínua"), 17);
+  bLigaDesliga = MakeRadio(grpTipo, types, QStringLiteral("Liga-Desliga"), 34);
+
+  grpFaixa = MakeGroup(this, QStringLiteral("Faixa de variação"), 156, 38, 120, 55);
+  auto* ranges = new QButtonGroup(grpFaixa);
+  bValoresPositivos = MakeRadio(grpFaixa, ranges, QStringLiteral("Valores Positivos"), 17);
+  bQualquerValor = MakeRadio(grpFaixa, ranges, QStringLiteral("Qualquer Valor"), 34);
+  bValoresPositivos->setChecked(true);
+
+  grpSituacao = MakeGroup(this, QStringLiteral("Situação"), 156, 98, 120, 55);
+  auto* situations = new QButtonGroup(grpSituacao);
+  bAcordada = MakeRadio(grpSituacao, situations, QStringLiteral("Acordada"), 17);
+  bDormindo = MakeRadio(grpSituacao, situations, QStringLiteral("Dormindo"), 34);
+  bAcordada->setChecked(true);
+
+  grpCombinacao = MakeGroup(this, QStringLiteral("Combinar relacionamentos"), 280, 38, 165, 71);
+  auto* combinations = new QButtonGroup(grpCombinacao);
+  bSoma = MakeRadio(grpCombinacao, combinations, QStringLiteral("Soma"), 18);
+  bMultiplicacao = MakeRadio(grpCombinacao, combinations, QStringLiteral("Multiplicação"), 34);
+  bMedia = MakeRadio(grpCombinacao, combinations, QStringLiteral("Média Aritimética"), 51);
+  bSoma->setChecked(true);
+
+  grpAutomudanca = MakeGroup(this, QStringLiteral("Auto-mudança"), 156, 157, 121, 76);
+  auto* signs = new QButtonGroup(grpAutomudanca);
+  bDiminui = MakeRadio(grpAutomudanca, signs, QStringLiteral("Diminui"), 17);
+  bAumenta = MakeRadio(grpAutomudanca, signs, QStringLiteral("Aumenta"), 34);
+  bDiminui->setChecked(true);
+  scrAutoMudanca = new QScrollBar(Qt::Horizontal, grpAutomudanca);
+  scrAutoMudanca->setGeometry(8, 53, 108, 17);
+  scrAutoMudanca->setRange(0, kMaxSelfChangePosition);
+  scrAutoMudanca->setSingleStep(1);
+  scrAutoMudanca->setPageStep(1);
+
+  grpLigar = MakeGroup(this, QStringLiteral("Ligar"), 6, 98, 143, 55);
+  auto* switching = new QButtonGroup(grpLigar);
+  bValoresAcima = MakeRadio(grpLigar, switching, QStringLiteral("Para valores acima"), 17);
+  bValoresAbaixo = MakeRadio(grpLigar, switching, QStringLiteral("Para valores abaixo"), 34);
+  bValoresAcima->setChecked(true);
+  grpLigar->hide();
+
+  grpEfeito = MakeGroup(this, QStringLiteral("Efeito quando ligada"), 6, 157, 143, 76);
+  auto* effects = new QButtonGroup(grpEfeito);
+  bIgualA = MakeRadio(grpEfeito, effects, QStringLiteral("Igual a..."), 17);
+  bFraco = MakeRadio(grpEfeito, effects, QStringLiteral("Fraco"), 34);
+  bForte = MakeRadio(grpEfeito, effects, QStringLiteral("Forte"), 51);
+  bFraco->setChecked(true);
+  grpEfeito->hide();
+
+  // Connected after the defaults are set, and before FormShow's first use.
+  connect(bContinua, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) bContinuaClick();
+  });
+  connect(bLigaDesliga, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) bLigaDesligaClick();
+  });
+  bContinua->setChecked(true);
+
+  GroupBox1 = MakeGroup(this, QStringLiteral("Cor"), 280, 116, 165, 65);
+  colours_ = new QButtonGroup(GroupBox1);
+  colours_->setExclusive(true);
+  for (std::size_t i = 0; i < std::size(kColourButtons); ++i) {
+    const ColourButtonRow& row = kColourButtons[i];
+    auto* button = new QToolButton(GroupBox1);
+    button->setGeometry(row.left, row.top, 16, 16);
+    button->setCheckable(true);
+    button->setAutoRaise(true);
+    button->setIconSize(QSize(12, 12));
+    button->setIcon(Swatch(row.value));
+    colours_->addButton(button, int(i));
+    this->*row.button = button;
+  }
+  bPreto->setChecked(true);
+
+  GroupBox2 = MakeGroup(this, QStringLiteral("Gráfico"), 280, 188, 165, 45);
+  bGrafico = new QCheckBox(QStringLiteral("Desenhar"), GroupBox2);
+  bGrafico->setGeometry(17, 18, 140, 17);
+
+  bOk = new QPushButton(QStringLiteral("OK"), this);
+  bOk->setGeometry(280, 246, 77, 27);
+  bOk->setDefault(true);
+  connect(bOk, &QPushButton::clicked, this, &QDialog::accept);
+
+  bCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+  bCancelar->setGeometry(368, 246, 77, 27);
+  connect(bCancelar, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfVariavel::SetEditedVariable(TVariavel* v) { edited_ = v; }
+
+TVariavel* TfVariavel::EditedVariable() const { return edited_; }
+
+int TfVariavel::KindCodeOnShow() const { return kindCodeOnShow_; }
+
+int TfVariavel::KindCodeChosen() const { return kindCodeChosen_; }
+
+bool TfVariavel::Execute() {
+  FormShow();
+  bOk->setFocus();
+  return exec() == QDialog::Accepted;
+}
+
+void TfVariavel::bContinuaClick() {
+  grpLigar->hide();
+  grpEfeito->hide();
+}
+
+void TfVariavel::bLigaDesligaClick() {
+  grpLigar->show();
+  grpEfeito->show();
+}
+
+int TfVariavel::KindCodeOfControls() const {
+  return (bContinua->isChecked() ? 10 : 20) + (bValoresPositivos->isChecked() ? 1 : 2);
+}
+
+void TfVariavel::ComputeKindCode() { kindCodeChosen_ = KindCodeOfControls(); }
+
+Color TfVariavel::ChosenColor() const {
+  const int row = colours_->checkedId();
+  assert(row >= 0 && "one colour button is always down");
+  return kColourButtons[row].value;
+}
+
+void TfVariavel::FormShow() {
+  assert(edited_ && "the variable dialog opened without a variable");
+  const TVariavel& v = *edited_;
+  CentreOnScreen(*this);
+
+  shownNameBytes_ = v.Name;
+  shownName_ = QString::fromStdString(v.Name);
+  edtNome->setText(shownName_);
+  shownName_ = edtNome->text();
+
+  (v.Awake ? bAcordada : bDormindo)->setChecked(true);
+  switch (v.CombineMode) {
+    case 1: bSoma->setChecked(true); break;
+    case 2: bMultiplicacao->setChecked(true); break;
+    case 3: bMedia->setChecked(true); break;
+  }
+  (v.SelfChangeDecreases ? bDiminui : bAumenta)->setChecked(true);
+  shownRate_ = v.SelfChangeRate;
+  scrAutoMudanca->setValue(SelfChangePosition(shownRate_));
+
+  if (const auto* onOff = dynamic_cast<const TVarLigaDesliga*>(&v)) {
+    bLigaDesliga->setChecked(true);
+    (onOff->OnBelow ? bValoresAbaixo : bValoresAcima)->setChecked(true);
+    switch (onOff->EffectWhenOn) {
+      case 1: bIgualA->setChecked(true); break;
+      case 2: bFraco->setChecked(true); break;
+      case 3: bForte->setChecked(true); break;
+    }
+  } else {
+    bContinua->setChecked(true);
+  }
+  const bool anyValue = dynamic_cast<const TVarContinuaQualquerValor*>(&v) ||
+                        dynamic_cast<const TVarLigaDesligaQualquerValor*>(&v);
+  (anyValue ? bQualquerValor : bValoresPositivos)->setChecked(true);
+  kindCodeOnShow_ = KindCodeOfControls();
+
+  for (std::size_t i = 0; i < std::size(kColourButtons); ++i) {
+    if (kColourButtons[i].value == v.Color) {
+      colours_->button(int(i))->setChecked(true);
+      break;
+    }
+  }
+  bGrafico->setChecked(v.PlotInGraph);
+}
+
+void TfVariavel::ApplyToVariable() {
+  assert(edited_ && "the variable dialog applied without a variable");
+  TVariavel& v = *edited_;
+
+  // An untouched edit gives back the very bytes it was shown, so a name the
+  // edit cannot hold whole (too long for it) survives a confirmation.
+  const QString text = edtNome->text();
+  v.SetName(text == shownName_ ? shownNameBytes_ : text.toStdString());
+  v.Awake = bAcordada->isChecked();
+  v.CombineMode = bSoma->isChecked() ? 1 : bMultiplicacao->isChecked() ? 2 : 3;
+  v.SelfChangeDecreases = bDiminui->isChecked();
+  // Only a moved bar writes a new rate, so a rate between two hundredths stays;
+  // compared with the rate shown, because after a change of class the edited
+  // variable is a new object that has not got it yet.
+  if (scrAutoMudanca->value() != SelfChangePosition(shownRate_))
+    v.SelfChangeRate = double(scrAutoMudanca->value()) / 100.0;
+  else
+    v.SelfChangeRate = shownRate_;
+  if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(&v)) {
+    onOff->OnBelow = bValoresAbaixo->isChecked();
+    onOff->EffectWhenOn = bIgualA->isChecked() ? 1 : bFraco->isChecked() ? 2 : 3;
+  }
+  v.Color = ChosenColor();
+  v.PlotInGraph = bGrafico->isChecked();
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "document/EditorHost.h"
+#include "platform/Color.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <string>
+
+class QButtonGroup;
+class QCheckBox;
+class QColor;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QToolButton;
+
+/// A model colour (0x00BBGGRR) as Qt's colour.
+QColor QColorOfModelColor(Color c);
+
+/// The variable properties dialog: name, type, range, situation, combination,
+/// self-change, the on-off settings, colour and plotting.
+class TfVariavel : public QDialog, public IVariableDialog {
+  Q_OBJECT
+
+public:
+  explicit TfVariavel(QWidget* parent = nullptr);
+
+  void SetEditedVariable(TVariavel* v) override;
+  TVariavel* EditedVariable() const override;
+  /// FormShow, then modal; true when closed with OK.
+  bool Execute() override;
+  void ComputeKindCode() override;
+  int KindCodeOnShow() const override;
+  int KindCodeChosen() const override;
+  void ApplyToVariable() override;
+
+  /// Centres the dialog, fills every control from the edited variable and
+  /// records KindCodeOnShow. The colour buttons stay as they were when no
+  /// button has the variable's colour.
+  void FormShow();
+  /// Hides the on-off groups; runs whenever "Contínua" becomes checked.
+  void bContinuaClick();
+  /// Shows the on-off groups; runs whenever "Liga-Desliga" becomes checked.
+  void bLigaDesligaClick();
+
+  /// The value of the colour button that is down.
+  Color ChosenColor() const;
+
+  QLabel* Label2;
+  QLineEdit* edtNome;
+  QGroupBox* grpTipo;
+  QRadioButton* bContinua;
+  QRadioButton* bLigaDesliga;
+  QGroupBox* grpFaixa;
+  QRadioButton* bValoresPositivos;
+  QRadioButton* bQualquerValor;
+  QGroupBox* grpSituacao;
+  QRadioButton* bAcordada;
+  QRadioButton* bDormindo;
+  QGroupBox* grpCombinacao;
+  QRadioButton* bSoma;
+  QRadioButton* bMultiplicacao;
+  QRadioButton* bMedia;
+  QGroupBox* grpAutomudanca;
+  QRadioButton* bDiminui;
+  QRadioButton* bAumenta;
+  QScrollBar* scrAutoMudanca;
+  QGroupBox* grpLigar;
+  QRadioButton* bValoresAcima;
+  QRadioButton* bValoresAbaixo;
+  QGroupBox* grpEfeito;
+  QRadioButton* bIgualA;
+  QRadioButton* bFraco;
+  QRadioButton* bForte;
+  QGroupBox* GroupBox1;
+  QToolButton* bPreto;
+  QToolButton* bCinza;
+  QToolButton* bVermelhoEscuro;
+  QToolButton* bVermelhoClaro;
+  QToolButton* bAmareloEscuro;
+  QToolButton* bAmareloClaro;
+  QToolButton* bVerdeEscuro;
+  QToolButton* bVerdeClaro;
+  QToolButton* bCianoEscuro;
+  QToolButton* bCianoClaro;
+  QToolButton* bAzulEscuro;
+  QToolButton* bAzulClaro;
+  QToolButton* bMagentaEscuro;
+  QToolButton* bMagentaClaro;
+  QGroupBox* GroupBox2;
+  QCheckBox* bGrafico;
+  QPushButton* bOk;
+  QPushButton* bCancelar;
+
+private:
+  /// Kind code of the type and range radio buttons as they stand.
+  int KindCodeOfControls() const;
+
+  /// Null until the caller sets it.
+  TVariavel* edited_ = nullptr;
+  int kindCodeOnShow_ = 11;
+  int kindCodeChosen_ = 11;
+  /// The colour buttons; a button's id is its row in the colour table.
+  QButtonGroup* colours_ = nullptr;
+  /// The name as FormShow found it and as it put it in edtNome.
+  std::string shownNameBytes_;
+  QString shownName_;
+  /// The self-change rate as FormShow found it.
+  double shownRate_ = 0.0;
+};
+
+extern TfVariavel* fVariavel;

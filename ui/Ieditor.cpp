@@ -1,0 +1,583 @@
+#include "ui/Ieditor.h"
+
+#include "document/ModelText.h"
+#include "document/uEditor.h"
+#include "ui/Fconfirm.h"
+#include "ui/Frel.h"
+#include "ui/Fvar.h"
+#include "ui/Fveloc.h"
+#include "ui/ModelCanvasWidget.h"
+#include "ui/fSobre.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QSplitter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cassert>
+
+TfEditor* fEditor = nullptr;
+
+namespace {
+
+const QString kUntitledCaption = QStringLiteral("Korvel - SemNome.KRL");
+constexpr int kToolbarHeight = 31;
+constexpr int kButtonSize = 23;
+constexpr int kGraphPanelHeight = 100;
+
+QFont ArialPixels(int pixelHeight, bool bold = false) {
+  QFont font(QStringLiteral("Arial"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(pixelHeight);
+  font.setBold(bold);
+  return font;
+}
+
+QIcon Picture(const char* name) {
+  return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+}
+
+/// The silver toolbar with its etched edge lines at the top and the bottom.
+class TToolbarPanel : public QWidget {
+public:
+  using QWidget::QWidget;
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const int w = width();
+    const int h = height();
+    p.fillRect(rect(), QColor(192, 192, 192));
+    p.setPen(QColor(128, 128, 128));
+    p.drawLine(0, 0, w - 1, 0);
+    p.drawLine(0, h - 2, w - 1, h - 2);
+    p.setPen(Qt::white);
+    p.drawLine(0, 1, w - 1, 1);
+    p.drawLine(0, h - 1, w - 1, h - 1);
+  }
+};
+
+void AddSeparator(QHBoxLayout* row) { row->addSpacing(4); }
+
+/// Separator, a 2-pixel bevel line, separator.
+void AddDivider(QHBoxLayout* row, QWidget* parent) {
+  AddSeparator(row);
+  auto* line = new QFrame(parent);
+  line->setFrameShape(QFrame::VLine);
+  line->setFrameShadow(QFrame::Sunken);
+  line->setFixedSize(2, kButtonSize);
+  row->addWidget(line);
+  AddSeparator(row);
+}
+
+}  // namespace
+
+void ShowHandlerError(const QString& message) {
+  QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("WKorvel"), message);
+}
+
+TfEditor::TfEditor(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("fEditor"));
+  setWindowTitle(kUntitledCaption);
+  setFont(ArialPixels(13));
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  palette.setColor(QPalette::WindowText, Qt::black);
+  setPalette(palette);
+
+  // FormCreate.
+  Document = std::make_unique<TEditor>(*this);
+  ModelCanvas.SetFont(FontSpec{"Arial", 11, false});
+  elapsedTicks_ = 0;
+
+  Relogio.setTimerType(Qt::PreciseTimer);
+  Relogio.setInterval(1);
+  connect(&Relogio, &QTimer::timeout, this, [this] { RunShowingErrors([this] { RelogioTimer(); }); });
+
+  CreateClientArea();
+  CreateMenus();
+  // The designed bounds; the program start shows the window maximized.
+  move(158, 93);
+  resize(549, 433);
+}
+
+TfEditor::~TfEditor() = default;
+
+void TfEditor::CreateClientArea() {
+  auto* client = new QWidget(this);
+  client->setAutoFillBackground(true);
+  setCentralWidget(client);
+
+  // Created first: first in the tab order, and under everything else.
+  bTeclado = new QPushButton(client);
+  bTeclado->setObjectName(QStringLiteral("bTeclado"));
+  bTeclado->setGeometry(2, 2, 0, 0);
+  bTeclado->setFocusPolicy(Qt::StrongFocus);
+  bTeclado->installEventFilter(this);
+
+  lNomeImprimir = new QLabel(client);
+  lNomeImprimir->setFont(ArialPixels(16, true));
+  lNomeImprimir->setAlignment(Qt::AlignCenter);
+  lNomeImprimir->setGeometry(0, 0, 0, 19);
+  lDataImprimir = new QLabel(client);
+  lDataImprimir->setAlignment(Qt::AlignCenter);
+  lDataImprimir->setGeometry(0, 19, 0, 16);
+
+  auto* column = new QVBoxLayout(client);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+
+  CreateToolbar();
+  column->addWidget(pBarraOpcoes);
+
+  Splitter1 = new QSplitter(Qt::Vertical, client);
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  Splitter1->setHandleWidth(4);
+  Splitter1->setOpaqueResize(false);
+  Splitter1->setChildrenCollapsible(false);
+  Splitter1->setStyleSheet(QStringLiteral("QSplitter::handle { background-color: silver; }"));
+  column->addWidget(Splitter1, 1);
+
+  iModelo = new TCanvasView(ModelCanvas, Splitter1);
+  iModelo->setObjectName(QStringLiteral("iModelo"));
+  iModelo->setMinimumHeight(10);
+  iModelo->setMouseTracking(true);
+  iModelo->OnResize = [this] { RunShowingErrors([this] { iModeloResize(); }); };
+  iModelo->OnMouseDown = [this](std::int32_t x, std::int32_t y) {
+    RunShowingErrors([&] { FormMouseDown(x, y); });
+  };
+  iModelo->OnMouseMove = [this](std::int32_t x, std::int32_t y) {
+    RunShowingErrors([&] { FormMouseMove(x, y); });
+  };
+  iModelo->OnMouseUp = [this] { RunShowingErrors([this] { FormMouseUp(); }); };
+  iModelo->OnClick = [this] { FormClick(); };
+  iModelo->OnDoubleClick = [this] { RunShowingErrors([this] { FormDblClick(); }); };
+
+  pGrafico = new QWidget(Splitter1);
+  pGrafico->setObjectName(QStringLiteral("pGrafico"));
+  pGrafico->setMinimumHeight(10);
+  pGrafico->setAutoFillBackground(true);
+  auto* graphBox = new QVBoxLayout(pGrafico);
+  graphBox->setContentsMargins(0, 0, 0, 0);
+  iGrafico = new TCanvasView(GraphCanvas, pGrafico);
+  iGrafico->setObjectName(QStringLiteral("iGrafico"));
+  // iGrafico fills the panel, so its resize is the panel's.
+  iGrafico->OnResize = [this] { RunShowingErrors([this] { pGraficoResize(); }); };
+  graphBox->addWidget(iGrafico);
+
+  Splitter1->addWidget(iModelo);
+  Splitter1->addWidget(pGrafico);
+  Splitter1->setStretchFactor(0, 1);
+  Splitter1->setStretchFactor(1, 0);
+  Splitter1->setSizes({433, kGraphPanelHeight});
+
+  setTabOrder(bTeclado, cBoxUnidades);
+}
+
+void TfEditor::CreateToolbar() {
+  pBarraOpcoes = new TToolbarPanel(centralWidget());
+  pBarraOpcoes->setObjectName(QStringLiteral("pBarraOpcoes"));
+  pBarraOpcoes->setFixedHeight(kToolbarHeight);
+  auto* row = new QHBoxLayout(pBarraOpcoes);
+  row->setContentsMargins(0, (kToolbarHeight - kButtonSize) / 2, 0, (kToolbarHeight - kButtonSize) / 2);
+  row->setSpacing(0);
+
+  auto button = [&](QToolButton*& b, const char* name, const QString& hint, const char* picture,
+                    void (TfEditor::*handler)()) {
+    b = new QToolButton(pBarraOpcoes);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoRaise(true);
+    b->setFixedSize(kButtonSize, kButtonSize);
+    b->setIcon(Picture(picture));
+    b->setIconSize(QSize(16, 16));
+    b->setToolTip(hint);
+    b->setFocusPolicy(Qt::NoFocus);
+    connect(b, &QToolButton::clicked, this,
+            [this, handler] { RunShowingErrors([this, handler] { (this->*handler)(); }); });
+    row->addWidget(b);
+  };
+
+  AddSeparator(row);
+  button(bNovo, "bNovo", QStringLiteral("Novo"), "novo", &TfEditor::bNovoClick);
+  button(bAbrir, "bAbrir", QStringLiteral("Abrir"), "abrir", &TfEditor::bAbrirClick);
+  button(bSalvar, "bSalvar", QStringLiteral("Salvar"), "salvar", &TfEditor::bSalvarClick);
+  button(bImprimir, "bImprimir", QStringLiteral("Imprimir"), "imprimir", &TfEditor::bImprimirClick);
+  AddDivider(row, pBarraOpcoes);
+  button(bSelecao, "bSelecao", QStringLiteral("Seleção"), "selecao", &TfEditor::bSelecaoClick);
+  button(bVarContinua, "bVarContinua", QStringLiteral("Variável contínua"), "var-continua",
+         &TfEditor::SpeedButton29Click);
+  button(bVarLigaDesliga, "bVarLigaDesliga", QStringLiteral("Variável liga-desliga"),
+         "var-ligadesliga", &TfEditor::bVarLigaDesligaClick);
+  button(bRelacionamentoTaxa, "bRelacionamentoTaxa", QStringLiteral("Relacionamento de taxa"),
+         "rel-taxa", &TfEditor::bRelacionamentoTaxaClick);
+  button(bRelacionamentoProporcao, "bRelacionamentoProporcao",
+         QStringLiteral("Relacionamento de proporção"), "rel-proporcao",
+         &TfEditor::bRelacionamentoProporcaoClick);
+  AddDivider(row, pBarraOpcoes);
+  button(bPlay, "bPlay", QStringLiteral("Animar"), "animar", &TfEditor::bPlayClick);
+  button(bPause, "bPause", QStringLiteral("Parar"), "parar", &TfEditor::SpeedButton2Click);
+  button(bReinicializar, "bReinicializar", QStringLiteral("Valores antes de animar"),
+         "reinicializar", &TfEditor::SpeedButton3Click);
+  button(bZerar, "bZerar", QStringLiteral("Zerar valores"), "zerar", &TfEditor::SpeedButton4Click);
+  AddDivider(row, pBarraOpcoes);
+  button(bRelogio, "bRelogio", QStringLiteral("Zerar relógio"), "relogio", &TfEditor::bRelogioClick);
+
+  ToolGroup = new QButtonGroup(this);
+  ToolGroup->setExclusive(true);
+  for (QToolButton* tool : {bSelecao, bVarContinua, bVarLigaDesliga, bRelacionamentoTaxa,
+                            bRelacionamentoProporcao}) {
+    tool->setCheckable(true);
+    ToolGroup->addButton(tool);
+  }
+  bSelecao->setChecked(true);
+  bPause->setEnabled(false);
+  bReinicializar->setEnabled(false);
+
+  Label2 = new QLabel(QStringLiteral("TEMPO:"), pBarraOpcoes);
+  Label2->setFont(ArialPixels(12, true));
+  Label2->setAlignment(Qt::AlignCenter);
+  Label2->setFixedSize(53, kButtonSize);
+  row->addWidget(Label2);
+
+  lTempo = new QLabel(QStringLiteral("0"), pBarraOpcoes);
+  lTempo->setObjectName(QStringLiteral("lTempo"));
+  lTempo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  lTempo->setFixedSize(56, kButtonSize);
+  row->addWidget(lTempo);
+
+  cBoxUnidades = new QComboBox(pBarraOpcoes);
+  cBoxUnidades->setObjectName(QStringLiteral("cBoxUnidades"));
+  cBoxUnidades->setEditable(true);
+  // The typed text is the unit: it is neither completed nor added to the list.
+  cBoxUnidades->setInsertPolicy(QComboBox::NoInsert);
+  cBoxUnidades->setCompleter(nullptr);
+  cBoxUnidades->setFont(ArialPixels(9));
+  cBoxUnidades->setFixedWidth(72);
+  cBoxUnidades->addItems({QStringLiteral("segundos"), QStringLiteral("minutos"),
+                          QStringLiteral("horas"), QStringLiteral("dias"),
+                          QStringLiteral("semanas"), QStringLiteral("mêses"),
+                          QStringLiteral("anos")});
+  cBoxUnidades->setCurrentIndex(0);
+  cBoxUnidades->installEventFilter(this);
+  cBoxUnidades->lineEdit()->installEventFilter(this);
+  connect(cBoxUnidades, &QComboBox::activated, this, [this] { cBoxUnidadesClick(); });
+  row->addWidget(cBoxUnidades);
+  row->addStretch(1);
+}
+
+void TfEditor::CreateMenus() {
+  auto item = [this](QMenu* menu, QAction*& action, const char* name, const QString& text,
+                     void (TfEditor::*handler)()) {
+    action = menu->addAction(text);
+    action->setObjectName(QLatin1String(name));
+    connect(action, &QAction::triggered, this,
+            [this, handler] { RunShowingErrors([this, handler] { (this->*handler)(); }); });
+  };
+
+  Arquivo1 = menuBar()->addMenu(QStringLiteral("&Arquivo"));
+  item(Arquivo1, Abrir1, "Abrir1", QStringLiteral("&Novo"), &TfEditor::Abrir1Click);
+  Abrir1->setIcon(Picture("novo"));
+  item(Arquivo1, Abrir2, "Abrir2", QStringLiteral("&Abrir"), &TfEditor::Abrir2Click);
+  Abrir2->setIcon(Picture("abrir"));
+  item(Arquivo1, Gravar1, "Gravar1", QStringLiteral("&Salvar"), &TfEditor::Gravar1Click);
+  Gravar1->setIcon(Picture("salvar"));
+  item(Arquivo1, SalvarComo1, "SalvarComo1", QStringLiteral("Salvar &como..."),
+       &TfEditor::SalvarComo1Click);
+  Arquivo1->addSeparator();
+  item(Arquivo1, Imprimir1, "Imprimir1", QStringLiteral("&Imprimir..."), &TfEditor::Imprimir1Click);
+  Imprimir1->setIcon(Picture("imprimir"));
+  Arquivo1->addSeparator();
+  item(Arquivo1, Sair1, "Sair1", QStringLiteral("Sai&r"), &TfEditor::Sair1Click);
+
+  Configuraes1 = menuBar()->addMenu(QStringLiteral("&Configurações"));
+  item(Configuraes1, Velocidade2, "Velocidade2", QStringLiteral("&Velocidade..."),
+       &TfEditor::Velocidade2Click);
+  Configuraes1->addSeparator();
+  item(Configuraes1, MetodoEuler, "MetodoEuler", QStringLiteral("Método de &Euler"),
+       &TfEditor::MetodoEulerClick);
+  item(Configuraes1, MetodoHangeKuta, "MetodoHangeKuta", QStringLiteral("Método &Runge Kutta"),
+       &TfEditor::MetodoHangeKutaClick);
+  // Optional exclusion: a model file may name neither method, and then
+  // neither item carries the check mark.
+  MethodGroup = new QActionGroup(this);
+  MethodGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (QAction* method : {MetodoEuler, MetodoHangeKuta}) {
+    method->setCheckable(true);
+    MethodGroup->addAction(method);
+  }
+  MetodoHangeKuta->setChecked(true);
+
+  A1 = menuBar()->addMenu(QStringLiteral("A&juda"));
+  item(A1, Sobre1, "Sobre1", QStringLiteral("Sobre"), &TfEditor::Sobre1Click);
+}
+
+bool TfEditor::event(QEvent* event) {
+  const bool handled = QMainWindow::event(event);
+  if (event->type() == QEvent::WindowActivate && !activatedOnce_) {
+    activatedOnce_ = true;
+    FormActivate();
+  }
+  return handled;
+}
+
+void TfEditor::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Asked for, not assumed: without a window manager nobody else activates
+  // the window, and the first activation opens the command line's file.
+  if (!activatedOnce_) activateWindow();
+}
+
+void TfEditor::FormActivate() {
+  if (CommandLine.size() == 1) RunShowingErrors([this] { OpenModelFile(CommandLine.front()); });
+  bTeclado->setFocus();
+}
+
+bool TfEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (watched == bTeclado) {
+      RunShowingErrors([&] { bTecladoKeyDown(key); });
+    } else if (watched == cBoxUnidades || watched == cBoxUnidades->lineEdit()) {
+      cBoxUnidadesKeyDown(key);
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TfEditor::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  RunShowingErrors([this] { FormResize(); });
+}
+
+void TfEditor::FormResize() {
+  // Only a new width changes the bitmap: a taller window leaves the curves.
+  if (GraphCanvas.Width() != iGrafico->width())
+    GraphCanvas.Resize(iGrafico->width(), GraphCanvas.Height());
+  if (Document->GraphImage) Document->DrawGraphAxis();
+  iGrafico->update();
+}
+
+void TfEditor::pGraficoResize() {
+  GraphCanvas.Resize(iGrafico->width(), iGrafico->height());
+  if (Document->GraphImage) Document->ResetGraph();
+  iGrafico->update();
+}
+
+void TfEditor::iModeloResize() {
+  ModelCanvas.Resize(iModelo->width(), iModelo->height());
+  ModelCanvas.SetFont(FontSpec{"Arial", 11, false});
+  if (Document->Canvas) Document->Paint();
+  iModelo->update();
+}
+
+void TfEditor::SetGraphPanelHeight(int height) {
+  const QList<int> sizes = Splitter1->sizes();
+  if (sizes.size() != 2 || sizes[1] == height) return;
+  Splitter1->setSizes({std::max(sizes[0] + sizes[1] - height, 0), height});
+}
+
+void TfEditor::RefreshCanvases() {
+  iModelo->update();
+  iGrafico->update();
+}
+
+void TfEditor::FormMouseDown(std::int32_t x, std::int32_t y) {
+  Document->MouseDown(x, y);
+  RefreshCanvases();
+}
+
+void TfEditor::FormMouseMove(std::int32_t x, std::int32_t y) {
+  Document->MouseMove(x, y);
+  RefreshCanvases();
+}
+
+void TfEditor::FormMouseUp() {
+  Document->MouseUp();
+  RefreshCanvases();
+}
+
+void TfEditor::FormClick() { bTeclado->setFocus(); }
+
+void TfEditor::FormDblClick() {
+  Document->DoubleClick();
+  RefreshCanvases();
+}
+
+void TfEditor::bTecladoKeyDown(int key) {
+  if (key != Qt::Key_Delete) return;
+  Document->DeleteSelected();
+  RefreshCanvases();
+}
+
+void TfEditor::cBoxUnidadesKeyDown(int key) {
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) bTeclado->setFocus();
+}
+
+void TfEditor::cBoxUnidadesClick() { bTeclado->setFocus(); }
+
+void TfEditor::bSelecaoClick() { Document->UseSelectTool(); }
+
+void TfEditor::SpeedButton29Click() {
+  Document->UseContinuousTool();
+  RefreshCanvases();
+}
+
+void TfEditor::bVarLigaDesligaClick() {
+  Document->UseOnOffTool();
+  RefreshCanvases();
+}
+
+void TfEditor::bRelacionamentoTaxaClick() {
+  Document->UseRateTool();
+  RefreshCanvases();
+}
+
+void TfEditor::bRelacionamentoProporcaoClick() {
+  Document->UseProportionTool();
+  RefreshCanvases();
+}
+
+void TfEditor::bNovoClick() {
+  setWindowTitle(kUntitledCaption);
+  NewModelSettings();
+  Document->Clear();
+  bReinicializar->setEnabled(false);
+  RefreshCanvases();
+}
+
+void TfEditor::NewModelSettings() {
+  SetElapsedTicks(0);
+  SetClockText("0");
+  SetTimerInterval(100);
+  SetUnitsText("segundos");
+  SetMethodCode(1);
+  SetMethodChecks(true, false);
+  Document->SetIntegrationMethod(1);
+}
+
+void TfEditor::bAbrirClick() {}
+
+void TfEditor::bSalvarClick() {}
+
+void TfEditor::SalvarComo1Click() { SpeedButton2Click(); }
+
+void TfEditor::bImprimirClick() {}
+
+void TfEditor::Imprimir1Click() { SpeedButton2Click(); }
+
+void TfEditor::Abrir1Click() { bNovoClick(); }
+
+void TfEditor::Abrir2Click() { bAbrirClick(); }
+
+void TfEditor::Gravar1Click() { bSalvarClick(); }
+
+void TfEditor::Sair1Click() { close(); }
+
+void TfEditor::OpenModelFile(const QString& path) {
+  SetGraphPanelHeight(kGraphPanelHeight);
+  MemoArquivo = ReadModelFile(QFile::encodeName(path).toStdString());
+  const QString previousCaption = windowTitle();
+  setWindowTitle(QStringLiteral("Korvel - ") + path);
+  LoadOutcome outcome;
+  try {
+    outcome = Document->LoadFromLines(MemoArquivo);
+  } catch (...) {
+    RefreshCanvases();
+    throw;
+  }
+  // A refused header leaves the model in memory as it was, and so its caption.
+  if (outcome == LoadOutcome::HeaderRefused) setWindowTitle(previousCaption);
+  bReinicializar->setEnabled(false);
+  RefreshCanvases();
+}
+
+void TfEditor::Sobre1Click() { frmSobre->exec(); }
+
+void TfEditor::PutSelectToolDown() { bSelecao->setChecked(true); }
+
+std::int32_t TfEditor::MethodCode() const { return methodCode_; }
+
+void TfEditor::SetMethodCode(std::int32_t code) { methodCode_ = code; }
+
+void TfEditor::SetMethodChecks(bool euler, bool rungeKutta) {
+  MetodoEuler->setChecked(euler);
+  MetodoHangeKuta->setChecked(rungeKutta);
+}
+
+std::int32_t TfEditor::ElapsedTicks() const { return elapsedTicks_; }
+
+void TfEditor::SetElapsedTicks(std::int32_t ticks) { elapsedTicks_ = ticks; }
+
+void TfEditor::SetClockText(const std::string& text) { lTempo->setText(QString::fromStdString(text)); }
+
+std::string TfEditor::UnitsText() const { return cBoxUnidades->currentText().toStdString(); }
+
+void TfEditor::SetUnitsText(const std::string& text) {
+  cBoxUnidades->setEditText(QString::fromStdString(text));
+}
+
+std::int32_t TfEditor::TimerInterval() const { return Relogio.interval(); }
+
+void TfEditor::SetTimerInterval(std::int32_t ms) { Relogio.setInterval(std::max(ms, 1)); }
+
+void TfEditor::ShowInformation(const std::string& text) {
+  QMessageBox::information(this, QStringLiteral("WKorvel"), QString::fromStdString(text),
+                           QMessageBox::Ok);
+}
+
+IVariableDialog& TfEditor::VariableDialog() {
+  assert(fVariavel && "the variable dialog is created at program start");
+  return *fVariavel;
+}
+
+IRelationshipDialog& TfEditor::RelationshipDialog() {
+  assert(fRelacionamento && "the relationship dialog is created at program start");
+  return *fRelacionamento;
+}
+
+void CreateForms() {
+  Q_INIT_RESOURCE(korvel);
+  fEditor = new TfEditor;
+  fVariavel = new TfVariavel;
+  fRelacionamento = new TfRelacionamento;
+  fVelocidade = new TfVelocidade;
+  fConfirma = new TfConfirma;
+  frmSobre = new TfrmSobre;
+  fEditor->Document->AttachCanvas(&fEditor->ModelCanvas);
+  fEditor->Document->GraphImage = &fEditor->GraphCanvas;
+  fEditor->Document->ResetGraph();
+}
+
+void DestroyForms() {
+  delete frmSobre;
+  frmSobre = nullptr;
+  delete fConfirma;
+  fConfirma = nullptr;
+  delete fVelocidade;
+  fVelocidade = nullptr;
+  delete fRelacionamento;
+  fRelacionamento = nullptr;
+  delete fVariavel;
+  fVariavel = nullptr;
+  delete fEditor;
+  fEditor = nullptr;
+}

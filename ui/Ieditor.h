@@ -1,0 +1,221 @@
+#pragma once
+
+#include "document/EditorHost.h"
+#include "platform/RasterCanvas.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSplitter;
+class QToolButton;
+class TCanvasView;
+class TEditor;
+
+/// The main window: toolbar, menus, the model canvas iModelo and the graph
+/// panel. It does no modelling itself: gestures, keys and tools go to the
+/// model document, and it keeps the environment values a model file stores.
+///
+/// Handlers carry the names of the controls and events they serve; each can
+/// be called directly ("performing the command" of a button), whether or not
+/// its button is enabled.
+class TfEditor : public QMainWindow, public IEditorHost {
+  Q_OBJECT
+
+public:
+  explicit TfEditor(QWidget* parent = nullptr);
+  ~TfEditor() override;
+
+  /// The program's arguments without its own name; FormActivate opens the
+  /// file when there is exactly one.
+  QStringList CommandLine;
+
+  std::unique_ptr<TEditor> Document;
+  /// The bitmaps behind iModelo and iGrafico.
+  RasterCanvas ModelCanvas{0, 0};
+  RasterCanvas GraphCanvas{0, 0};
+  /// The model text buffer: the lines of the last file read or written.
+  std::vector<std::string> MemoArquivo;
+
+  QWidget* pBarraOpcoes = nullptr;
+  QToolButton* bNovo = nullptr;
+  QToolButton* bAbrir = nullptr;
+  QToolButton* bSalvar = nullptr;
+  QToolButton* bImprimir = nullptr;
+  QToolButton* bSelecao = nullptr;
+  QToolButton* bVarContinua = nullptr;
+  QToolButton* bVarLigaDesliga = nullptr;
+  QToolButton* bRelacionamentoTaxa = nullptr;
+  QToolButton* bRelacionamentoProporcao = nullptr;
+  QToolButton* bPlay = nullptr;
+  QToolButton* bPause = nullptr;
+  QToolButton* bReinicializar = nullptr;
+  QToolButton* bZerar = nullptr;
+  QToolButton* bRelogio = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* lTempo = nullptr;
+  QComboBox* cBoxUnidades = nullptr;
+  /// The five tools: exactly one is down.
+  QButtonGroup* ToolGroup = nullptr;
+
+  TCanvasView* iModelo = nullptr;
+  QSplitter* Splitter1 = nullptr;
+  QWidget* pGrafico = nullptr;
+  TCanvasView* iGrafico = nullptr;
+
+  /// The key receiver: a focusable control of zero size.
+  QPushButton* bTeclado = nullptr;
+  /// Print header lines, covered by the toolbar on screen.
+  QLabel* lNomeImprimir = nullptr;
+  QLabel* lDataImprimir = nullptr;
+
+  QMenu* Arquivo1 = nullptr;
+  QAction* Abrir1 = nullptr;
+  QAction* Abrir2 = nullptr;
+  QAction* Gravar1 = nullptr;
+  QAction* SalvarComo1 = nullptr;
+  QAction* Imprimir1 = nullptr;
+  QAction* Sair1 = nullptr;
+  QMenu* Configuraes1 = nullptr;
+  QAction* Velocidade2 = nullptr;
+  QAction* MetodoEuler = nullptr;
+  QAction* MetodoHangeKuta = nullptr;
+  QActionGroup* MethodGroup = nullptr;
+  QMenu* A1 = nullptr;
+  QAction* Sobre1 = nullptr;
+
+  /// The animation timer; disabled until the first Animate or Stop.
+  QTimer Relogio;
+
+  // Program start and layout.
+  void FormActivate();
+  void FormResize();
+  void pGraficoResize();
+  /// The model canvas took a new size: new buffer, then the model is repainted.
+  void iModeloResize();
+  /// Sets the graph panel's height; the panel's resize handler clears the graph.
+  void SetGraphPanelHeight(int height);
+
+  // Canvas, keyboard and tools.
+  void FormMouseDown(std::int32_t x, std::int32_t y);
+  void FormMouseMove(std::int32_t x, std::int32_t y);
+  void FormMouseUp();
+  void FormClick();
+  void FormDblClick();
+  void bTecladoKeyDown(int key);
+  void cBoxUnidadesKeyDown(int key);
+  void cBoxUnidadesClick();
+  void bSelecaoClick();
+  void SpeedButton29Click();
+  void bVarLigaDesligaClick();
+  void bRelacionamentoTaxaClick();
+  void bRelacionamentoProporcaoClick();
+
+  // Model file and printing commands.
+  void bNovoClick();
+  void bAbrirClick();
+  void bSalvarClick();
+  void SalvarComo1Click();
+  void bImprimirClick();
+  void Imprimir1Click();
+  void Abrir1Click();
+  void Abrir2Click();
+  void Gravar1Click();
+  void Sair1Click();
+  /// Reads the model file at path into the document; errors are thrown.
+  void OpenModelFile(const QString& path);
+  /// The clock, speed, time unit and method of a new model.
+  void NewModelSettings();
+
+  // Animation and clock.
+  void bPlayClick();
+  void SpeedButton2Click();
+  void SpeedButton3Click();
+  void SpeedButton4Click();
+  void bRelogioClick();
+  void RelogioTimer();
+  void Velocidade2Click();
+  void MetodoEulerClick();
+  void MetodoHangeKutaClick();
+  void Sobre1Click();
+
+  /// Shows the canvases' buffers again after the document drew into them.
+  void RefreshCanvases();
+
+  // IEditorHost.
+  void PutSelectToolDown() override;
+  std::int32_t MethodCode() const override;
+  void SetMethodCode(std::int32_t code) override;
+  void SetMethodChecks(bool euler, bool rungeKutta) override;
+  std::int32_t ElapsedTicks() const override;
+  void SetElapsedTicks(std::int32_t ticks) override;
+  void SetClockText(const std::string& text) override;
+  std::string UnitsText() const override;
+  void SetUnitsText(const std::string& text) override;
+  std::int32_t TimerInterval() const override;
+  /// A model file may hold any number: it is clamped to 1 ms and up, since
+  /// a zero interval would spin the event loop.
+  void SetTimerInterval(std::int32_t ms) override;
+  void ShowInformation(const std::string& text) override;
+  IVariableDialog& VariableDialog() override;
+  IRelationshipDialog& RelationshipDialog() override;
+
+protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+private:
+  void CreateToolbar();
+  void CreateMenus();
+  void CreateClientArea();
+  /// The enabled states of the Animating row, or of the Stopped row.
+  void ShowAnimationButtons(bool animating);
+  void EnableClock();
+
+  /// Ticks since the clock was last zeroed.
+  std::int32_t elapsedTicks_ = 0;
+  /// 0 not chosen yet, 1 Euler, 2 Runge-Kutta.
+  std::int32_t methodCode_ = 0;
+  bool activatedOnce_ = false;
+};
+
+extern TfEditor* fEditor;
+
+/// Creates the six windows hidden, in the program's order, fills their global
+/// references and hands the document its canvas and its graph image.
+void CreateForms();
+/// Frees the six windows and clears their global references.
+void DestroyForms();
+
+/// The toolkit's error box for an exception that left a handler: critical
+/// icon, caption "WKorvel", the exception's message.
+void ShowHandlerError(const QString& message);
+
+/// Runs f, showing any exception it throws in the error box instead of
+/// letting it reach Qt's own code.
+template <class F>
+void RunShowingErrors(F&& f) noexcept {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    ShowHandlerError(QString::fromUtf8(e.what()));
+  } catch (...) {
+    ShowHandlerError(QStringLiteral("Erro desconhecido."));
+  }
+}

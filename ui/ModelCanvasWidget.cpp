@@ -1,0 +1,60 @@
+#include "ui/ModelCanvasWidget.h"
+
+#include "platform/RasterCanvas.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace {
+
+std::int32_t EventX(const QMouseEvent* e) { return e->position().toPoint().x(); }
+std::int32_t EventY(const QMouseEvent* e) { return e->position().toPoint().y(); }
+
+}  // namespace
+
+TCanvasView::TCanvasView(RasterCanvas& canvas, QWidget* parent)
+    : QWidget(parent), canvas_(canvas) {
+  // The buffer covers every pixel, so Qt need not clear the widget first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void TCanvasView::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const int w = canvas_.Width();
+  const int h = canvas_.Height();
+  if (w > 0 && h > 0) {
+    const QImage image(reinterpret_cast<const uchar*>(canvas_.Bits()), w, h,
+                       qsizetype(w) * 4, QImage::Format_RGB32);
+    const QRect shown = event->rect().intersected(QRect(0, 0, w, h));
+    painter.drawImage(shown.topLeft(), image, shown, Qt::NoFormatConversion);
+  }
+  // Between a resize and the buffer's reallocation the widget may be larger.
+  const QRegion outside = QRegion(event->rect()) - QRegion(0, 0, w, h);
+  for (const QRect& r : outside) painter.fillRect(r, Qt::white);
+}
+
+void TCanvasView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (OnResize) OnResize();
+}
+
+void TCanvasView::mousePressEvent(QMouseEvent* event) {
+  if (OnMouseDown) OnMouseDown(EventX(event), EventY(event));
+}
+
+void TCanvasView::mouseMoveEvent(QMouseEvent* event) {
+  if (OnMouseMove) OnMouseMove(EventX(event), EventY(event));
+}
+
+void TCanvasView::mouseReleaseEvent(QMouseEvent*) {
+  if (OnMouseUp) OnMouseUp();
+  if (OnClick) OnClick();
+}
+
+void TCanvasView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (OnDoubleClick) OnDoubleClick();
+  if (OnMouseDown) OnMouseDown(EventX(event), EventY(event));
+}

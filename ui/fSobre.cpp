@@ -1,0 +1,96 @@
+#include "ui/fSobre.h"
+
+#include <QFile>
+#include <QFont>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QSvgRenderer>
+
+TfrmSobre* frmSobre = nullptr;
+
+const char* const TfrmSobre::IconPath = ":/icons/about-icon.svg";
+
+namespace {
+
+QFont SansFont(int pixelSize, bool bold) {
+  QFont font(QStringLiteral("Liberation Sans"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  return font;
+}
+
+void CentreOnScreen(QWidget& w) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->geometry();
+  const QSize size = w.frameGeometry().size();
+  w.move(area.x() + (area.width() - size.width()) / 2,
+         area.y() + (area.height() - size.height()) / 2);
+}
+
+/// The icon at 32 x 32; an empty pixmap when the resource is missing.
+QPixmap IconPixmap() {
+  const QString path = QString::fromLatin1(TfrmSobre::IconPath);
+  if (!QFile::exists(path)) return {};
+  QSvgRenderer renderer(path);
+  if (!renderer.isValid()) return {};
+  QPixmap pixmap(32, 32);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  renderer.render(&painter);
+  return pixmap;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, const QFont& font) {
+  auto* label = new QLabel(text, parent);
+  label->setFont(font);
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+}  // namespace
+
+TfrmSobre::TfrmSobre(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral("Korvel"));
+  setFont(SansFont(11, false));
+  setFixedSize(235, 203);
+
+  Image1 = new QLabel(this);
+  Image1->setGeometry(8, 8, 32, 32);
+  Image1->setPixmap(IconPixmap());
+
+  Label6 = MakeLabel(this, QStringLiteral("Korvel"), 44, 9, SansFont(32, false));
+  Label1 = MakeLabel(this, QStringLiteral("versão 1.0"), 44, 45, SansFont(13, true));
+
+  // A bevel that shows only its bottom line: a sunken rule along the bottom
+  // of the 181 x 9 box under the version.
+  Bevel1 = new QFrame(this);
+  Bevel1->setFrameShape(QFrame::HLine);
+  Bevel1->setFrameShadow(QFrame::Sunken);
+  Bevel1->setGeometry(44, 67, 181, 2);
+
+  Label2 = MakeLabel(this, QStringLiteral("Concepção e Modelagem:"), 44, 73, SansFont(13, true));
+  Label3 = MakeLabel(this, QStringLiteral("Equipe Korvel"), 64, 93, SansFont(13, false));
+  label10 = MakeLabel(this, QStringLiteral("Implementação:"), 44, 125, SansFont(13, true));
+  Label4 = MakeLabel(this, QStringLiteral("Equipe Korvel"), 64, 145, SansFont(13, false));
+
+  BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+  BitBtn1->setGeometry(80, 176, 75, 25);
+  BitBtn1->setDefault(true);
+  connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TfrmSobre::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) CentreOnScreen(*this);
+}
