@@ -1,37 +1,15 @@
 #include "ui/Fconfirm.h"
 
+#include "ui/DialogSupport.h"
+
 #include <QFont>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 TfConfirma* fConfirma = nullptr;
 
-namespace {
-
-QFont DialogFont(bool bold) {
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(11);
-  font.setBold(bold);
-  return font;
-}
-
-void CentreOnScreen(QWidget& w) {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return;
-  const QRect area = screen->geometry();
-  const QSize size = w.frameGeometry().size();
-  w.move(area.x() + (area.width() - size.width()) / 2,
-         area.y() + (area.height() - size.height()) / 2);
-}
-
-}  // namespace
-
 TfConfirma::TfConfirma(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+    : QDialog(parent, kDialogWindowFlags) {
   setWindowTitle(QStringLiteral("Confirme:"));
   setFont(DialogFont(false));
   setFixedSize(317, 77);

@@ -1,16 +1,15 @@
 #include "ui/Frel.h"
 
+#include "ui/DialogSupport.h"
 #include "model/uRel.h"
 #include "model/uVar.h"
 
 #include <QButtonGroup>
 #include <QFont>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 #include <cassert>
 #include <string>
@@ -18,42 +17,6 @@
 TfRelacionamento* fRelacionamento = nullptr;
 
 namespace {
-
-QFont DialogFont(bool bold) {
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(11);
-  font.setBold(bold);
-  return font;
-}
-
-void CentreOnScreen(QWidget& w) {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return;
-  const QRect area = screen->geometry();
-  const QSize size = w.frameGeometry().size();
-  w.move(area.x() + (area.width() - size.width()) / 2,
-         area.y() + (area.height() - size.height()) / 2);
-}
-
-QRadioButton* MakeRadio(QGroupBox* group, QButtonGroup* exclusive, const QString& text, int left,
-                        int top, int width) {
-  auto* radio = new QRadioButton(text, group);
-  radio->setFont(DialogFont(false));
-  // The designed widths leave a caption about as much room as a classic
-  // 13-pixel indicator with a narrow gap did; the style's wider gap would cut it.
-  radio->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
-  radio->setGeometry(left, top, width, 17);
-  exclusive->addButton(radio);
-  return radio;
-}
-
-QGroupBox* MakeGroup(QWidget* parent, const QString& title, int left, int top, int width,
-                     int height) {
-  auto* group = new QGroupBox(title, parent);
-  group->setGeometry(left, top, width, height);
-  return group;
-}
 
 QString Quoted(const QString& name) {
   return QLatin1Char('"') + ShortVariableName(name) + QLatin1Char('"');
@@ -88,8 +51,7 @@ QString ShortVariableName(const QString& name) {
 }
 
 TfRelacionamento::TfRelacionamento(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+    : QDialog(parent, kDialogWindowFlags) {
   setWindowTitle(QStringLiteral("Relacionamento"));
   setFont(DialogFont(true));
   setFixedSize(217, 248);

@@ -1,5 +1,6 @@
 #include "ui/Fvar.h"
 
+#include "ui/DialogSupport.h"
 #include "model/uVar.h"
 #include "platform/Numbers.h"
 
@@ -8,7 +9,6 @@
 #include <QColor>
 #include <QFont>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +17,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -55,41 +54,10 @@ constexpr ColourButtonRow kColourButtons[] = {
 
 constexpr int kMaxSelfChangePosition = 20;
 
-QFont DialogFont(bool bold) {
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(11);
-  font.setBold(bold);
-  return font;
-}
-
-void CentreOnScreen(QWidget& w) {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return;
-  const QRect area = screen->geometry();
-  const QSize size = w.frameGeometry().size();
-  w.move(area.x() + (area.width() - size.width()) / 2,
-         area.y() + (area.height() - size.height()) / 2);
-}
-
-QGroupBox* MakeGroup(QWidget* parent, const QString& title, int left, int top, int width,
-                     int height) {
-  auto* group = new QGroupBox(title, parent);
-  group->setGeometry(left, top, width, height);
-  return group;
-}
-
-/// A radio button in one of the three rows of a group, captioned in the normal weight.
+/// A radio button in one of the three rows of a group.
 QRadioButton* MakeRadio(QGroupBox* group, QButtonGroup* exclusive, const QString& text,
                         int top) {
-  auto* radio = new QRadioButton(text, group);
-  radio->setFont(DialogFont(false));
-  // The designed widths leave a caption about as much room as a classic
-  // 13-pixel indicator with a narrow gap did; the style's wider gap would cut it.
-  radio->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
-  radio->setGeometry(17, top, group->width() - 19, 17);
-  exclusive->addButton(radio);
-  return radio;
+  return MakeRadio(group, exclusive, text, 17, top, group->width() - 19);
 }
 
 /// A one-pixel silver frame around a 10 x 10 square of the colour.
@@ -113,8 +81,7 @@ QColor QColorOfModelColor(Color c) {
 }
 
 TfVariavel::TfVariavel(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+    : QDialog(parent, kDialogWindowFlags) {
   setWindowTitle(QStringLiteral("Variável"));
   setFont(DialogFont(true));
   setFixedSize(448, 276);

@@ -1,12 +1,11 @@
 #include "ui/Fveloc.h"
 
+#include "ui/DialogSupport.h"
 #include "platform/Numbers.h"
 
 #include <QFont>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
 
@@ -17,23 +16,6 @@ TfVelocidade* fVelocidade = nullptr;
 namespace {
 
 constexpr long double kMsPerStep = 9.99L;
-
-QFont DialogFont() {
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(11);
-  font.setBold(true);
-  return font;
-}
-
-void CentreOnScreen(QWidget& w) {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return;
-  const QRect area = screen->geometry();
-  const QSize size = w.frameGeometry().size();
-  w.move(area.x() + (area.width() - size.width()) / 2,
-         area.y() + (area.height() - size.height()) / 2);
-}
 
 }  // namespace
 
@@ -49,10 +31,9 @@ std::int32_t IntervalForSpeedPosition(int position) {
 }
 
 TfVelocidade::TfVelocidade(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+    : QDialog(parent, kDialogWindowFlags) {
   setWindowTitle(QStringLiteral("Velocidade"));
-  setFont(DialogFont());
+  setFont(DialogFont(true));
   setFixedSize(169, 90);
 
   GroupBox1 = new QGroupBox(QStringLiteral("Velocidade da Animação"), this);

@@ -1,14 +1,14 @@
 #include "ui/fSobre.h"
 
+#include "ui/DialogSupport.h"
+
 #include <QFile>
 #include <QFont>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSvgRenderer>
 
@@ -17,23 +17,6 @@ TfrmSobre* frmSobre = nullptr;
 const char* const TfrmSobre::IconPath = ":/icons/about-icon.svg";
 
 namespace {
-
-QFont SansFont(int pixelSize, bool bold) {
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(pixelSize);
-  font.setBold(bold);
-  return font;
-}
-
-void CentreOnScreen(QWidget& w) {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return;
-  const QRect area = screen->geometry();
-  const QSize size = w.frameGeometry().size();
-  w.move(area.x() + (area.width() - size.width()) / 2,
-         area.y() + (area.height() - size.height()) / 2);
-}
 
 /// The icon at 32 x 32; an empty pixmap when the resource is missing.
 QPixmap IconPixmap() {
@@ -59,8 +42,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, const
 }  // namespace
 
 TfrmSobre::TfrmSobre(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+    : QDialog(parent, kDialogWindowFlags) {
   setWindowTitle(QStringLiteral("Korvel"));
   setFont(SansFont(11, false));
   setFixedSize(235, 203);
