@@ -218,6 +218,7 @@ TEST_F(MainWindowTest, DeleteWithOrWithoutShiftDeletesTheSelectedVariable) {
     TVariavel* a = PlaceVariable(fEditor->bVarContinua, 100, 150);
     TVariavel* b = PlaceVariable(fEditor->bVarContinua, 300, 150);
     Link(fEditor->bRelacionamentoTaxa, a->X, a->Y, b->X, b->Y);
+    const std::int32_t deletedX = a->X;
     ClickCanvas(a->X, a->Y);
     ASSERT_EQ(QApplication::focusWidget(), fEditor->bTeclado) << "a click on the canvas gives the focus back";
 
@@ -225,7 +226,7 @@ TEST_F(MainWindowTest, DeleteWithOrWithoutShiftDeletesTheSelectedVariable) {
     ASSERT_EQ(Doc().Variables.size(), 1u);
     EXPECT_EQ(Doc().Variables.front().get(), b);
     EXPECT_TRUE(Doc().Relationships.empty());
-    EXPECT_EQ(DarkPixels(ShownModel(), QRect(a->X - 5, 120, 10, 60)), 0);
+    EXPECT_EQ(DarkPixels(ShownModel(), QRect(deletedX - 5, 120, 10, 60)), 0);
     fEditor->bNovoClick();
   }
 }
