@@ -74,6 +74,64 @@ TEST(AttachPoint, CentresOnADiagonalCountAsBelowWhereverTheGaugeIs) {
     }
 }
 
+/// The side chosen by the slope-and-intercept comparison in doubles, which
+/// the integer test replaces; trustworthy only off the diagonals.
+CanvasPoint FloatingAttachPoint(const TVariavel& v, std::int32_t boxX, std::int32_t boxY) {
+  const double left = double(v.X) - v.HalfWidth;
+  const double right = double(v.X) + v.HalfWidth;
+  const double top = double(v.Y) - v.HalfHeight;
+  const double m = (2.0 * v.HalfHeight) / (2.0 * v.HalfWidth);
+  const double d1 = top - m * left;
+  const double d2 = top + m * right;
+  const bool below1 = boxY >= m * boxX + d1;
+  const bool below2 = boxY >= -m * boxX + d2;
+  const std::int64_t x = v.X, y = v.Y, w = v.HalfWidth, h = v.HalfHeight;
+  if (!below1 && !below2) return {v.X, std::int32_t(y - h - v.LabelHeight)};
+  if (!below1) return {std::int32_t(x + w), v.Y};
+  if (!below2) return {std::int32_t(x - w), v.Y};
+  return {v.X, std::int32_t(y + h)};
+}
+
+TEST(AttachPoint, AgreesWithTheFloatingComparisonOffTheDiagonals) {
+  const std::unique_ptr<TVariavel> gauges[] = {
+      std::make_unique<TVarContinua>(), std::make_unique<TVarContinuaQualquerValor>(),
+      std::make_unique<TVarLigaDesliga>(), std::make_unique<TVarLigaDesligaQualquerValor>()};
+  // Far from the origin the intercepts grow to billions, where a double has
+  // only a few bits left below the point; off a diagonal a centre is still
+  // at least 1/20 of a pixel away from it.
+  const std::int32_t places[][2] = {{100, 100},        {57, 83},           {-1234, 987},
+                                    {2000000000, 50},  {50, -2000000000}, {-2000000000, 2000000000},
+                                    {1999999999, 1999999999}};
+  int compared = 0, onDiagonal = 0;
+  for (const auto& g : gauges)
+    for (const auto& p : places) {
+      TVariavel& v = *g;
+      v.X = p[0];
+      v.Y = p[1];
+      const std::int64_t w = v.HalfWidth, h = v.HalfHeight;
+      for (std::int64_t dx = -130; dx <= 130; ++dx)
+        for (std::int64_t dy = -130; dy <= 130; ++dy) {
+          const auto bx = std::int32_t(v.X + dx), by = std::int32_t(v.Y + dy);
+          const std::int64_t fromTop = dy + h;
+          if (fromTop * w == (dx + w) * h || fromTop * w == (w - dx) * h) {
+            ++onDiagonal;
+            continue;
+          }
+          ++compared;
+          const CanvasPoint exact = AttachPoint(v, bx, by);
+          const CanvasPoint floating = FloatingAttachPoint(v, bx, by);
+          if (exact != floating)
+            ADD_FAILURE() << "gauge " << v.HalfWidth << "x" << v.HalfHeight << " at " << v.X
+                          << "," << v.Y << ", box at offset " << dx << "," << dy << ": "
+                          << exact.x << "," << exact.y << " against " << floating.x << ","
+                          << floating.y;
+          if (::testing::Test::HasFailure()) return;
+        }
+    }
+  EXPECT_GT(onDiagonal, 0);
+  EXPECT_GT(compared, 1000000);
+}
+
 TEST(AttachPoint, UsesEachClassesOwnGaugeAndLabel) {
   // On-off gauge: 40 x 50, diagonals of slope 5/4 through (80, 75) and (120, 75).
   TVarLigaDesliga onOff;

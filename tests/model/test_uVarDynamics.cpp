@@ -306,6 +306,55 @@ TEST(VariableDynamics, ShowValueOfHostileInnerValuesStaysOnTheGauge) {
   }
 }
 
+TEST(VariableDynamics, ExtremeNumbersFromAFileStillEndEveryTickOnTheGauge) {
+  // Any finite level and any finite double weight can come from a model file;
+  // through overflowing products and quotients every committed value stays
+  // within the bounds and every level on its gauge.
+  using LD = std::numeric_limits<long double>;
+  using D = std::numeric_limits<double>;
+  const struct {
+    const char* name;
+    long double level;
+    double effect;
+    double selfChange;
+    std::int32_t kind;
+  } rows[] = {
+      {"largest level, largest effect", LD::max(), D::max(), 0, 1},
+      {"lowest level, lowest effect", -LD::max(), -D::max(), 0, 2},
+      {"tiny level, tiny effect", LD::denorm_min(), D::denorm_min(), 0, 1},
+      {"largest self-change", 0.5L, 1, D::max(), 1},
+      {"lowest self-change", -0.5L, 1, -D::max(), 2},
+      {"opposite effects cancelling", 0.9L, -1, 0, 1},
+  };
+  for (const auto& row : rows)
+    for (std::int32_t mode : {1, 2, 3})
+      for (const MethodCase& m : kMethods) {
+        TVarContinuaQualquerValor a, b;
+        TVarContinua c;
+        auto ab = Link(a, b, row.kind, row.effect, false);
+        auto cb = Link(c, b, row.kind, -row.effect, true);
+        auto ba = Link(b, a, row.kind, row.effect, false);
+        auto bc = Link(b, c, row.kind, row.effect, true);
+        MiniModel model{{&a, &b, &c}, {ab.get(), cb.get(), ba.get(), bc.get()}};
+        for (TVariavel* v : model.variables) {
+          v->Level = row.level;
+          v->CombineMode = mode;
+          v->SelfChangeRate = row.selfChange;
+        }
+        model.Start();
+        for (int tick = 0; tick < 2; ++tick) {
+          model.Tick(m.method);
+          for (TVariavel* v : model.variables) {
+            const long double low = v == &c ? 0 : -6;
+            EXPECT_TRUE(v->InnerValue >= low && v->InnerValue <= 6)
+                << row.name << ", mode " << mode << ", " << m.name << ": " << double(v->InnerValue);
+            EXPECT_TRUE(v->Level >= low / 6 && v->Level <= 1)
+                << row.name << ", mode " << mode << ", " << m.name << ": " << double(v->Level);
+          }
+        }
+      }
+}
+
 TEST(VariableDynamics, StartValuesAreSavedAndRestored) {
   TVarContinuaQualquerValor v;
   v.SetLevel(0.5);
