@@ -37,6 +37,8 @@ TfEditor* fEditor = nullptr;
 namespace {
 
 const QString kUntitledCaption = QStringLiteral("Korvel - SemNome.KRL");
+/// Qt's marker for "the document is modified" in a window title.
+const QString kModifiedPlaceholder = QStringLiteral("[*]");
 constexpr int kToolbarHeight = 31;
 constexpr int kButtonSize = 23;
 constexpr int kGraphPanelHeight = 100;
@@ -97,7 +99,7 @@ TfEditor::TfEditor(QWidget* parent)
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("fEditor"));
-  setWindowTitle(kUntitledCaption);
+  SetCaption(kUntitledCaption);
   setFont(ArialPixels(13));
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, Qt::white);
@@ -395,6 +397,19 @@ void TfEditor::SetGraphPanelHeight(int height) {
   Splitter1->setSizes({std::max(sizes[0] + sizes[1] - height, 0), height});
 }
 
+void TfEditor::SetCaption(const QString& caption) {
+  // Doubled, each placeholder stands for itself and Qt removes none.
+  QString escaped = caption;
+  escaped.replace(kModifiedPlaceholder, kModifiedPlaceholder + kModifiedPlaceholder);
+  setWindowTitle(escaped);
+}
+
+QString TfEditor::Caption() const {
+  QString caption = windowTitle();
+  caption.replace(kModifiedPlaceholder + kModifiedPlaceholder, kModifiedPlaceholder);
+  return caption;
+}
+
 void TfEditor::RefreshCanvases() {
   iModelo->update();
   iGrafico->update();
@@ -457,7 +472,7 @@ void TfEditor::bRelacionamentoProporcaoClick() {
 }
 
 void TfEditor::bNovoClick() {
-  setWindowTitle(kUntitledCaption);
+  SetCaption(kUntitledCaption);
   NewModelSettings();
   Document->Clear();
   bReinicializar->setEnabled(false);
@@ -495,8 +510,8 @@ void TfEditor::Sair1Click() { close(); }
 void TfEditor::OpenModelFile(const QString& path) {
   SetGraphPanelHeight(kGraphPanelHeight);
   MemoArquivo = ReadModelFile(QFile::encodeName(path).toStdString());
-  const QString previousCaption = windowTitle();
-  setWindowTitle(QStringLiteral("Korvel - ") + path);
+  const QString previousCaption = Caption();
+  SetCaption(QStringLiteral("Korvel - ") + path);
   LoadOutcome outcome;
   try {
     outcome = Document->LoadFromLines(MemoArquivo);
@@ -505,7 +520,7 @@ void TfEditor::OpenModelFile(const QString& path) {
     throw;
   }
   // A refused header leaves the model in memory as it was, and so its caption.
-  if (outcome == LoadOutcome::HeaderRefused) setWindowTitle(previousCaption);
+  if (outcome == LoadOutcome::HeaderRefused) SetCaption(previousCaption);
   bReinicializar->setEnabled(false);
   RefreshCanvases();
 }

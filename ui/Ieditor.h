@@ -44,10 +44,11 @@ public:
   /// file when there is exactly one.
   QStringList CommandLine;
 
-  std::unique_ptr<TEditor> Document;
-  /// The bitmaps behind iModelo and iGrafico.
+  /// The bitmaps behind iModelo and iGrafico; declared before Document, which
+  /// draws on them, so that they outlive it.
   RasterCanvas ModelCanvas{0, 0};
   RasterCanvas GraphCanvas{0, 0};
+  std::unique_ptr<TEditor> Document;
   /// The model text buffer: the lines of the last file read or written.
   std::vector<std::string> MemoArquivo;
 
@@ -156,6 +157,9 @@ public:
   /// Shows the canvases' buffers again after the document drew into them.
   void RefreshCanvases();
 
+  /// The window caption exactly as set; windowTitle() holds it escaped.
+  QString Caption() const;
+
   // IEditorHost.
   void PutSelectToolDown() override;
   std::int32_t MethodCode() const override;
@@ -181,6 +185,9 @@ protected:
   void showEvent(QShowEvent* event) override;
 
 private:
+  /// Sets the caption so that the title bar shows it letter for letter: Qt
+  /// would take a "[*]" in a file's path for its modified-marker.
+  void SetCaption(const QString& caption);
   void CreateToolbar();
   void CreateMenus();
   void CreateClientArea();

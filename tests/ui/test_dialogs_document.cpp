@@ -89,6 +89,20 @@ TEST_F(DialogsInTheDocument, ChoosingOnOffReplacesTheVariableWithEverythingFromT
   EXPECT_FALSE(editor.Modified);
 }
 
+TEST_F(DialogsInTheDocument, AtFirstUseANewOnOffVariableSwitchesOnAboveWithAWeakEffect) {
+  // The dialog's own defaults, not the class's initial "Igual a...".
+  TVariavel& v = Place(200, 200);
+  WhenModalShown([&](QDialog&) {
+    host.variables.bLigaDesliga->click();
+    host.variables.bOk->click();
+  });
+  SelectAndDoubleClick(v.X, v.Y);
+  auto* onOff = dynamic_cast<TVarLigaDesliga*>(editor.Variables.back().get());
+  ASSERT_NE(onOff, nullptr);
+  EXPECT_FALSE(onOff->OnBelow);
+  EXPECT_EQ(onOff->EffectWhenOn, 2);
+}
+
 TEST_F(DialogsInTheDocument, CancelLeavesTheVariableAndItsClassAlone) {
   TVariavel& v = Place(200, 200);
   v.SetName("Coelhos");

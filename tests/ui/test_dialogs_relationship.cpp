@@ -145,6 +145,11 @@ TEST_F(RelationshipDialog, ApplyWritesTheChoicesBack) {
 }
 
 TEST_F(RelationshipDialog, EffectOfNoButtonKeepsThePreviousButton) {
+  Show(2, true, true, 0.7);
+  EXPECT_TRUE(dialog.bNormal->isChecked()) << "at first use, the designed choice";
+  dialog.ApplyToRelationship();
+  EXPECT_EQ(link->Effect, 1.0);
+
   Show(2, true, true, 2.0);
   Show(2, true, true, 0.7);
   EXPECT_TRUE(dialog.bForte->isChecked());

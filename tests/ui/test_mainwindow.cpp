@@ -277,6 +277,16 @@ TEST_F(MainWindowTest, ChoosingAUnitReturnsTheFocus) {
   EXPECT_EQ(QApplication::focusWidget(), fEditor->bTeclado);
 }
 
+TEST_F(MainWindowTest, TabMovesTheFocusOnlyBetweenTheKeyReceiverAndTheUnitsBox) {
+  ASSERT_EQ(QApplication::focusWidget(), fEditor->bTeclado);
+  QTest::keyClick(fEditor->bTeclado, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), fEditor->cBoxUnidades);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), fEditor->bTeclado);
+  QTest::keyClick(fEditor->bTeclado, Qt::Key_Backtab);
+  EXPECT_EQ(QApplication::focusWidget(), fEditor->cBoxUnidades);
+}
+
 TEST_F(MainWindowTest, SplitterResizeClearsTheGraphButATallerWindowKeepsIt) {
   auto plotted = [] {
     int count = 0;

@@ -4,10 +4,12 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QScrollBar>
 
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,13 @@ void ExpectToolbarRow(Row row, const char* when) {
     EXPECT_TRUE(fEditor->bSelecao->isChecked()) << when;
   }
   EXPECT_EQ(fEditor->Document->RunState, animating ? RunState::Running : RunState::Stopped) << when;
+}
+
+/// Brings the toolbar into the state of the row the way a user would.
+void EnterState(Row row) {
+  fEditor->bPlayClick();
+  if (row == Row::Stopped) fEditor->SpeedButton2Click();
+  if (row == Row::Editing) fEditor->SpeedButton3Click();
 }
 
 }  // namespace
@@ -61,6 +70,32 @@ TEST_F(MainWindowTest, ToolbarFollowsTheAnimationStateTable) {
   EXPECT_EQ(v->Level, 0.0L);
   QTest::mouseClick(fEditor->bReinicializar, Qt::LeftButton);
   EXPECT_NEAR(double(v->Level), 0.4, 1e-12) << "the level saved by the last Animar";
+}
+
+TEST_F(MainWindowTest, CommandsThatStopFirstStopFromEveryStateAndZeroClockChangesNone) {
+  PlaceVariable(fEditor->bVarContinua, 150, 150);
+  const std::vector<std::pair<const char*, std::function<void()>>> stoppingFirst = {
+      {"Zerar valores", [] { fEditor->SpeedButton4Click(); }},
+      {"Metodo de Euler", [] { fEditor->MetodoEuler->trigger(); }},
+      {"Metodo Runge Kutta", [] { fEditor->MetodoHangeKuta->trigger(); }},
+      {"Velocidade, cancelled",
+       [] {
+         WhenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+         fEditor->Velocidade2->trigger();
+       }},
+      {"Salvar como", [] { fEditor->SalvarComo1->trigger(); }},
+      {"Imprimir", [] { fEditor->Imprimir1->trigger(); }},
+  };
+  for (const Row from : {Row::Editing, Row::Animating, Row::Stopped}) {
+    for (const auto& [name, command] : stoppingFirst) {
+      EnterState(from);
+      command();
+      ExpectToolbarRow(Row::Stopped, name);
+    }
+    EnterState(from);
+    fEditor->bRelogio->click();
+    ExpectToolbarRow(from, "Zerar relogio");
+  }
 }
 
 TEST_F(MainWindowTest, StopAndZeroOnANeverAnimatedModelEnableRestore) {

@@ -6,11 +6,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QTemporaryDir>
+#include <QWindow>
 
 #include <stdexcept>
 #include <string>
@@ -138,6 +141,26 @@ TEST_F(MainWindowTest, OneArgumentOpensThatModelFile) {
   EXPECT_EQ(QApplication::focusWidget(), fEditor->bTeclado);
   const TVariavel& first = *Doc().Variables.front();
   EXPECT_GT(DarkPixels(ShownModel(), QRect(first.X - 20, first.Y - 30, 40, 60)), 20);
+}
+
+TEST_F(MainWindowTest, TitleBarShowsTheCaptionLetterForLetter) {
+  ASSERT_NE(fEditor->windowHandle(), nullptr);
+  EXPECT_EQ(fEditor->windowHandle()->title(), QStringLiteral("Korvel - SemNome.KRL"));
+
+  // "[*]" is Qt's modified-marker in a title; in a path it is just characters.
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const char* name : {"modelo[*].KRL", "a[*][*]b[*.KRL", "[[*]*]"}) {
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    ASSERT_TRUE(QFile::copy(kExample, path)) << name;
+    fEditor->CommandLine = {path};
+    fEditor->FormActivate();
+    const std::string expected = ("Korvel - " + path).toStdString();
+    EXPECT_EQ(fEditor->windowHandle()->title().toStdString(), expected);
+    EXPECT_EQ(fEditor->Caption().toStdString(), expected);
+  }
+  fEditor->bNovoClick();
+  EXPECT_EQ(fEditor->windowHandle()->title(), QStringLiteral("Korvel - SemNome.KRL"));
 }
 
 TEST_F(MainWindowTest, TwoArgumentsOpenNothing) {
