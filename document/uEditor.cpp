@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -23,6 +24,15 @@ std::unique_ptr<TVariavel> NewVariableOfKindCode(int code) {
     case 22: return std::make_unique<TVarLigaDesligaQualquerValor>();
     default: return nullptr;
   }
+}
+
+/// The extended real as the double a setter takes: beyond the double range
+/// (only a file holds such values) the largest double of its sign.
+double SaturatedDouble(long double v) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  if (v > kMax) return kMax;
+  if (v < -kMax) return -kMax;
+  return static_cast<double>(v);
 }
 
 /// Moves the entry that owns obj to the end of list, so that it is drawn last.
@@ -131,6 +141,7 @@ void TEditor::PickAt() {
     if (r->HitTest(PressX, PressY)) {
       r->Select();
       MoveToEnd(Relationships, r);
+      FillBoxesWhite();
       r->Draw();
       return;
     }
@@ -375,7 +386,7 @@ void TEditor::ApplyVariableDialog() {
   v->X = old->X;
   v->Y = old->Y;
   v->SetCanvas(Canvas);
-  v->SetLevel(static_cast<double>(old->Level));
+  v->SetLevel(SaturatedDouble(old->Level));
   v->InputKind = old->InputKind;
 
   dialog.SetEditedVariable(v);
@@ -384,7 +395,7 @@ void TEditor::ApplyVariableDialog() {
 
   const auto* oldOnOff = dynamic_cast<const TVarLigaDesliga*>(old);
   if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(v); onOff && oldOnOff)
-    onOff->SetThresholdLevel(static_cast<double>(oldOnOff->ThresholdLevel));
+    onOff->SetThresholdLevel(SaturatedDouble(oldOnOff->ThresholdLevel));
 
   // From the last entry to the first, each inserted at the front: the new
   // list keeps the old order. A relationship from the variable to itself is

@@ -250,13 +250,26 @@ TEST_F(KorvelSimTest, TheTableGoesToTheOutputFileInsteadOfStandardOutput) {
 }
 
 TEST_F(KorvelSimTest, SavingAfterNoTicksGivesBackTheFileByteForByte) {
-  for (const char* name : {"example-comma.KRL", "names-windows1252.KRL", "names-utf8.KRL"}) {
+  for (const char* name :
+       {"example-comma.KRL", "names-windows1252.KRL", "names-utf8.KRL", "every-keyword.KRL"}) {
     SCOPED_TRACE(name);
     const std::string saved = Temp("salvo.KRL");
     const Outcome run = Sim({Data(name), "--ticks", "0", "--save", saved});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(Contents(saved), Contents(Data(name)));
   }
+}
+
+TEST_F(KorvelSimTest, AGaugeBeyondTheCanvasComesBackAtTheEdgeOfA4096PixelSquare) {
+  const std::string saved = Temp("salvo.KRL");
+  const Outcome run = Sim({Data("sim-beyond-the-canvas.KRL"), "--ticks", "0", "--save", saved});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> lines = ReadModelFile(saved);
+  ASSERT_GT(lines.size(), 6u);
+  // A continuous gauge is 15 pixels wide either side of its centre and
+  // reaches 25 pixels below it, the bottom row included.
+  EXPECT_EQ(lines[5], "4081");
+  EXPECT_EQ(lines[6], "4070");
 }
 
 TEST_F(KorvelSimTest, SavingAfterTicksStoresTheLevelsReachedAndTheAdvancedClock) {

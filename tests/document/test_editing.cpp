@@ -201,6 +201,27 @@ TEST_F(EditingTest, TheLatestObjectIsHitFirstAndVariablesBeforeRelationships) {
   EXPECT_EQ(editor.Relationships.back().get(), link);
 }
 
+TEST_F(EditingTest, APickedRelationshipIsRedrawnWithAWhiteBox) {
+  // An on-off gauge drawn last leaves the canvas brush grey from its switch strip.
+  TVariavel& a = Place(200, 300);
+  TVariavel& b = Place(500, 300, true);
+  TRelacionamento* r = Link(a, b);
+  ASSERT_NE(r, nullptr);
+  for (const bool animating : {false, true}) {
+    SCOPED_TRACE(animating ? "held animation" : "stopped");
+    editor.Paint();
+    if (animating) editor.StartAnimation();
+    PressOn(editor, *r);
+    ASSERT_EQ(editor.CurrentObject, r);
+    EXPECT_EQ(canvas.Pixel(r->X + 4, r->Y + 4), clWhite);
+    const std::vector<std::uint32_t> picked = canvas.Snapshot();
+    editor.Paint();
+    EXPECT_EQ(picked, canvas.Snapshot());
+    editor.MouseUp();
+    editor.StopAnimation();
+  }
+}
+
 TEST_F(EditingTest, TwoPressesWithTheRateToolLinkTwoVariables) {
   TVariavel& a = Place(200, 300);
   TVariavel& b = Place(500, 300);
@@ -656,10 +677,27 @@ TEST_F(DialogTest, AKindChangeReplacesTheVariableAndKeepsItsRelationships) {
   EXPECT_EQ(editor.Mode, Mode::modeSelect);
 }
 
+TEST_F(DialogTest, TheMovedRelationshipsFollowTheReplacementKeptInside) {
+  auto& x = AddRaw<TVarContinua>(400, 300);
+  auto& old = AddRaw<TVarContinua>(785, 300);
+  CountedRelationship& in = AddRawLink(x, old);
+  ASSERT_EQ(in.EndX, 770);
+  host.variableDialog.kindOnShow = 11;
+  host.variableDialog.kindChosen = 21;
+  DoubleClickOn(old);
+
+  // The on-off gauge is 5 pixels wider each side, so it has to step inside.
+  const TVariavel& v = *editor.Variables.back();
+  EXPECT_EQ(v.X, 780);
+  EXPECT_EQ(in.Destination, &v);
+  EXPECT_EQ(in.EndX, 760);
+  EXPECT_EQ(in.EndY, 300);
+}
+
 struct ReplacementCase {
   const char* name;
   int from, to;
-  double level, threshold;
+  long double level, threshold;
   double expectLevel, expectThreshold;
 };
 
@@ -703,7 +741,11 @@ INSTANTIATE_TEST_SUITE_P(
         ReplacementCase{"on_off_to_on_off_keeps_threshold", 21, 22, 0.2, 0.6, 0.2, 0.6},
         ReplacementCase{"any_on_off_to_on_off_clamps_threshold", 22, 21, -0.5, -0.4, 0.0, 0.0},
         ReplacementCase{"continuous_to_on_off_takes_new_threshold", 12, 22, -0.5, 0, -0.5, 0.0},
-        ReplacementCase{"on_off_to_continuous", 21, 11, 0.9, 0.3, 0.9, 0}),
+        ReplacementCase{"on_off_to_continuous", 21, 11, 0.9, 0.3, 0.9, 0},
+        // Only a file holds such values; they have no double to pass on.
+        ReplacementCase{"levels_beyond_the_double_range_clamp", 22, 21, 1e4000L, -1e4000L, 1.0,
+                        0.0},
+        ReplacementCase{"negative_beyond_the_double_range_clamps", 11, 12, -1e4000L, 0, -1.0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogTest, AVariableLinkedToItselfIsReplacedWithBothEndsRepointed) {

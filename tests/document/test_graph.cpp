@@ -139,6 +139,18 @@ TEST_F(GraphTest, EachSegmentRunsFromTheTickStartToTheCurrentValue) {
   EXPECT_LE(*upper.begin(), 5);
 }
 
+TEST_F(GraphTest, AnAsleepPlottedVariableIsDrawnInEveryColumnAtItsHeldValue) {
+  TVariavel& v = Plotted(1, 1);
+  v.Awake = false;
+  editor.StartAnimation();
+  ASSERT_TRUE(editor.PlotEnabled);
+  for (int i = 0; i < 3; ++i) editor.Tick();
+  EXPECT_EQ(editor.GraphCursor, 3);
+  for (std::int32_t column = 0; column < 3; ++column) {
+    EXPECT_TRUE(RowsOf(column, kCurve).count(41)) << "column " << column;
+  }
+}
+
 TEST_F(GraphTest, RedrawingTheAxisKeepsScaleCursorAndCurves) {
   Plotted(1, 1);
   for (int i = 0; i < 5; ++i) editor.PlotStep();

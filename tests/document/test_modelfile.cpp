@@ -270,6 +270,72 @@ TEST_F(ModelFileTest, EveryFieldOfEveryClassSurvivesARoundTrip) {
   EXPECT_EQ(otherHost.timerInterval, 250);
 }
 
+TEST_F(ModelFileTest, EveryClassLineAndKeywordIsSpelledAsTheFormatHasIt) {
+  auto& temperature = AddVariable<TVarContinuaQualquerValor>("Temperatura", 100, 150);
+  temperature.Level = -0.625L;
+  temperature.Color = 255;
+  temperature.InputKind = 1;
+  temperature.Awake = false;
+  temperature.SelfChangeDecreases = false;
+  temperature.SelfChangeRate = 0.07;
+  temperature.CombineMode = 2;
+  auto& thermostat = AddVariable<TVarLigaDesligaQualquerValor>("Termostato", 300, 150);
+  thermostat.Level = 0.8125L;
+  thermostat.Color = 65280;
+  thermostat.PlotInGraph = true;
+  thermostat.CombineMode = 3;
+  thermostat.ThresholdLevel = -0.375L;
+  thermostat.OnBelow = true;
+  thermostat.EffectWhenOn = 2;
+  auto& heater = AddVariable<TVarLigaDesliga>("Aquecedor", 500, 150);
+  heater.Level = 1;
+  heater.Color = 16711680;
+  heater.SelfChangeRate = 1e-6;
+  heater.ThresholdLevel = 1;
+  heater.EffectWhenOn = 3;
+  auto& loss = AddVariable<TVarContinua>("Perda", 300, 400);
+  auto& asleep = AddRelationship(temperature, thermostat, 200, 150);
+  asleep.SameDirection = false;
+  asleep.Awake = false;
+  asleep.Effect = 0.5;
+  auto& rate = AddRelationship(heater, temperature, 400, 275);
+  rate.Kind = 1;
+  rate.Effect = 2.0;
+  AddRelationship(temperature, loss, 300, 275);
+  SetEnvironment(1, 12345, "semanas", 250);
+
+  std::vector<std::string> lines;
+  editor.SaveToLines(lines);
+  EXPECT_EQ(FileBytesFromLines(lines), RawBytes("every-keyword.KRL"));
+
+  // The reader, given the same text, must map each keyword back to its value.
+  FakeHost otherHost;
+  TEditor other(otherHost);
+  other.AttachCanvas(&canvas);
+  ASSERT_EQ(other.LoadFromLines(Lines("every-keyword.KRL")), LoadOutcome::Loaded);
+  ASSERT_EQ(other.Variables.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(editor.Variables[i]->Name);
+    ExpectSameStoredFields(*editor.Variables[i], *other.Variables[i]);
+  }
+  ASSERT_EQ(other.Relationships.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    const TRelacionamento& a = *editor.Relationships[i];
+    const TRelacionamento& b = *other.Relationships[i];
+    EXPECT_EQ(other.IndexOfVariable(b.Origin), editor.IndexOfVariable(a.Origin));
+    EXPECT_EQ(other.IndexOfVariable(b.Destination), editor.IndexOfVariable(a.Destination));
+    EXPECT_EQ(b.Kind, a.Kind);
+    EXPECT_EQ(b.SameDirection, a.SameDirection);
+    EXPECT_EQ(b.Awake, a.Awake);
+    EXPECT_EQ(b.Effect, a.Effect);
+  }
+  EXPECT_EQ(otherHost.methodCode, 1);
+  EXPECT_EQ(otherHost.elapsedTicks, 12345);
+  EXPECT_EQ(otherHost.unitsText, "semanas");
+  EXPECT_EQ(otherHost.timerInterval, 250);
+}
+
 TEST_F(ModelFileTest, AnEmptyModelIsTheHeaderAndTheEnvironment) {
   SetEnvironment(1, 7, "horas", 100);
   std::vector<std::string> lines;
@@ -303,6 +369,8 @@ TEST_F(ModelFileTest, ContentErrorsKeepWhatWasCompletedAndSayWhatFailed) {
       {"cut-short-in-number.KRL", "'' is not a valid floating point value", 0},
       {"unknown-class.KRL", "'VARIAVEL DISCRETA' is not a valid variable class", 1},
       {"index-out-of-bounds.KRL", "List index out of bounds (5)", 3},
+      {"index-negative.KRL", "List index out of bounds (-1)", 3},
+      {"index-largest-integer.KRL", "List index out of bounds (2147483647)", 3},
       {"bad-kind-after-attach.KRL", "'proporcao' is not a valid integer value", 2},
       {"effect-beyond-double.KRL", "'1E400' is not a valid floating point value", 2},
   };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -112,6 +113,44 @@ TEST_F(SimulationTest, AProportionDestinationCopiesItsOrigin) {
     editor.Tick();
     EXPECT_NEAR(double(destination.InnerValue), double(kLn3), 1e-15);
     EXPECT_NEAR(double(destination.Level), 0.5, 1e-15);
+  }
+}
+
+TEST_F(SimulationTest, TheResultDoesNotDependOnTheOrderOfTheLists) {
+  // A feeds B at a rate, B feeds A in proportion and C at a rate: each pass
+  // must see only values committed by the previous one.
+  struct Run {
+    long double a, b, c;
+  };
+  const auto run = [this](IntegrationMethod method, bool reversed) {
+    editor.Clear();
+    auto& a = AddRaw<TVarContinuaQualquerValor>(150, 300);
+    auto& b = AddRaw<TVarContinuaQualquerValor>(400, 300);
+    auto& c = AddRaw<TVarContinuaQualquerValor>(650, 300);
+    a.Level = 0.6;
+    b.Level = -0.2;
+    c.Level = 0.1;
+    a.SelfChangeRate = 0.03;
+    Relate(a, b, 1, 2.0);
+    Relate(b, a, 2, 0.5).SameDirection = false;
+    Relate(b, c, 1, 1.0);
+    if (reversed) {
+      std::reverse(editor.Variables.begin(), editor.Variables.end());
+      std::reverse(editor.Relationships.begin(), editor.Relationships.end());
+    }
+    editor.IntegrationMethod = method;
+    Play();
+    Ticks(3);
+    return Run{a.InnerValue, b.InnerValue, c.InnerValue};
+  };
+  for (IntegrationMethod method : {IntegrationMethod::Euler, IntegrationMethod::RungeKutta}) {
+    SCOPED_TRACE(int(method));
+    const Run forward = run(method, false);
+    const Run backward = run(method, true);
+    EXPECT_EQ(forward.a, backward.a);
+    EXPECT_EQ(forward.b, backward.b);
+    EXPECT_EQ(forward.c, backward.c);
+    EXPECT_NE(forward.c, TVariavel::InnerValueOfLevel(0.1L)) << "the chain moved";
   }
 }
 
