@@ -43,11 +43,11 @@ TEST_P(CanvasText, RedrawingInWhiteErasesExactly) {
 
 TEST_P(CanvasText, WidthIsTheRenderedFontsAdvance) {
   RasterCanvas c(10, 10);
-  const FontSpec& spec = GetParam();
-  c.SetFont(spec);
-  QFont font(QString::fromStdString(spec.family));
-  font.setPixelSize(spec.pixelHeight);
-  font.setBold(spec.bold);
+  const FontSpec& face = GetParam();
+  c.SetFont(face);
+  QFont font(QString::fromStdString(face.family));
+  font.setPixelSize(face.pixelHeight);
+  font.setBold(face.bold);
   font.setStyleStrategy(QFont::NoAntialias);
   const QFontMetrics metrics(font);
   for (const char* text : {"", "x", "Variável", "Auto-mudança", "WWW iii"}) {
