@@ -11,7 +11,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev qt6-translations-l10n
   googletest libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev
-  fonts-liberation xvfb xauth x11-utils imagemagick
+  fonts-liberation xvfb xauth x11-utils imagemagick locales
 )
 
 install_missing() {
@@ -25,6 +25,16 @@ install_missing() {
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
   "${sudo[@]}" apt-get update -q
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# The tests read and write numbers under a Brazilian locale too.
+ensure_test_locale() {
+  locale -a 2>/dev/null | grep -qi '^pt_BR\.utf-\?8$' && return 0
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" sed -i 's/^# *\(pt_BR\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^pt_BR\.UTF-8 UTF-8' /etc/locale.gen || echo 'pt_BR.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+  "${sudo[@]}" locale-gen >/dev/null
 }
 
 configure_and_build() {
@@ -46,6 +56,7 @@ case "${1:-}" in
     ;;
   test)
     install_missing
+    ensure_test_locale
     configure_and_build
     cd "$build"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
