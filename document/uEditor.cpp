@@ -92,23 +92,18 @@ void TEditor::UseOnOffTool() {
   ClearSelection();
 }
 
-void TEditor::UseRateTool() {
+void TEditor::UseLinkTool(std::int32_t kind) {
   Mode = Mode::modeLinkOrigin;
-  PendingLinkKind = 1;
+  PendingLinkKind = kind;
   if (CurrentObject) {
     CurrentObject->ToggleMark();
     CurrentObject = nullptr;
   }
 }
 
-void TEditor::UseProportionTool() {
-  Mode = Mode::modeLinkOrigin;
-  PendingLinkKind = 2;
-  if (CurrentObject) {
-    CurrentObject->ToggleMark();
-    CurrentObject = nullptr;
-  }
-}
+void TEditor::UseRateTool() { UseLinkTool(1); }
+
+void TEditor::UseProportionTool() { UseLinkTool(2); }
 
 void TEditor::ClearSelection() {
   if (CurrentObject) CurrentObject->Deselect();

@@ -145,6 +145,8 @@ private:
   /// The current object as a variable or as a relationship; null otherwise.
   TVariavel* CurrentVariable() const;
   TRelacionamento* CurrentRelationship() const;
+  /// The rate or proportion tool: the next two presses pick the ends.
+  void UseLinkTool(std::int32_t kind);
   /// A relationship tool press that found no usable variable.
   void CancelLinkTool();
   /// Drops every reference the document keeps to v besides its list entry.

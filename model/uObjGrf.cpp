@@ -90,16 +90,24 @@ void TObjGrafico::Deselect() {
 
 void TObjGrafico::DrawOutline() { DrawShape(); }
 
-void TObjGrafico::BeginDrag(std::int32_t x, std::int32_t y) {
+void TObjGrafico::RecordGrabPoint(std::int32_t x, std::int32_t y) {
   DragOffsetX = SatAdd(x, -std::int64_t(X));
   DragOffsetY = SatAdd(y, -std::int64_t(Y));
+}
+
+void TObjGrafico::MoveGrabPointTo(std::int32_t x, std::int32_t y) {
+  SetPosition(SatAdd(x, -std::int64_t(DragOffsetX)), SatAdd(y, -std::int64_t(DragOffsetY)));
+}
+
+void TObjGrafico::BeginDrag(std::int32_t x, std::int32_t y) {
+  RecordGrabPoint(x, y);
   UseOutlinePens();
   DrawOutline();
 }
 
 void TObjGrafico::DragTo(std::int32_t x, std::int32_t y) {
   DrawOutline();
-  SetPosition(SatAdd(x, -std::int64_t(DragOffsetX)), SatAdd(y, -std::int64_t(DragOffsetY)));
+  MoveGrabPointTo(x, y);
   DrawOutline();
 }
 

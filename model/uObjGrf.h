@@ -52,6 +52,11 @@ public:
   virtual bool SpareQuery();
 
 protected:
+  /// Remembers where, relative to the centre, the object was grabbed.
+  void RecordGrabPoint(std::int32_t x, std::int32_t y);
+  /// Moves the object so that its grab point lies at (x, y).
+  void MoveGrabPointTo(std::int32_t x, std::int32_t y);
+
   /// The canvas every drawing operation paints on; drawing before SetCanvas is
   /// a programming error.
   ::Canvas& Surface() const {

@@ -13,14 +13,13 @@ TVariavel::TVariavel() {
 
 void TVariavel::SetInnerValue(long double v) { InnerValue = (v < 0 || std::isnan(v)) ? 0 : v; }
 
-void TVariavel::SetLevel(double v) {
-  if (!(v >= 0.0))
-    Level = 0;
-  else if (v > 1.0)
-    Level = 1;
-  else
-    Level = v;
+long double TVariavel::PositiveLevel(double v) {
+  if (!(v >= 0.0)) return 0;
+  if (v > 1.0) return 1;
+  return v;
 }
+
+void TVariavel::SetLevel(double v) { Level = PositiveLevel(v); }
 
 long double TVariavel::OutputValue() { return InnerValue; }
 

@@ -86,6 +86,16 @@ public:
   /// ln((1 + level) / (1 - level)), and 6 or -6 for a level within 1e-16 of
   /// 1 or -1 (or beyond them): the inner value an animation starts from.
   static long double InnerValueOfLevel(long double level);
+
+protected:
+  /// v bounded to [0, 1]; not a number gives 0.
+  static long double PositiveLevel(double v);
+  /// The pens of Draw: normal while awake, silver while asleep.
+  void UseStatePens();
+  /// The level mark in the part of the body that starts leftInset pixels
+  /// right of its left edge (on-off gauges keep their switch strip there).
+  void DrawLevelMarkRightOf(std::int64_t leftInset);
+  bool HitLevelMarkRightOf(std::int32_t x, std::int32_t y, std::int64_t leftInset);
 };
 
 /// Continuous variable, positive values (0 ... 1).

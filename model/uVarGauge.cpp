@@ -33,14 +33,16 @@ void TVariavel::DrawName() {
                     SatAdd(Y, -std::int64_t(HalfHeight) - LabelHeight), Name);
 }
 
-void TVariavel::DrawLevelMark() {
+void TVariavel::DrawLevelMarkRightOf(std::int64_t leftInset) {
   ::Canvas& c = Surface();
   const std::int64_t w = HalfWidth;
   const std::int32_t yl = YOfLevel(Level);
-  c.Rectangle(SatAdd(X, -w + 5), SatAdd(yl, -1), SatAdd(X, w - 5), SatAdd(yl, 2));
-  c.MoveTo(SatAdd(X, -w + 6), yl);
+  c.Rectangle(SatAdd(X, -w + leftInset + 5), SatAdd(yl, -1), SatAdd(X, w - 5), SatAdd(yl, 2));
+  c.MoveTo(SatAdd(X, -w + leftInset + 6), yl);
   c.LineTo(SatAdd(X, w - 6), yl);
 }
+
+void TVariavel::DrawLevelMark() { DrawLevelMarkRightOf(0); }
 
 void TVariavel::DrawShape() {
   DrawBody();
@@ -50,19 +52,20 @@ void TVariavel::DrawShape() {
   DrawLevelMark();
 }
 
-void TVariavel::Draw() {
+void TVariavel::UseStatePens() {
   if (Awake)
     UseNormalPens();
   else
     UseAsleepPens();
+}
+
+void TVariavel::Draw() {
+  UseStatePens();
   DrawShape();
 }
 
 void TVariavel::DrawFixedParts() {
-  if (Awake)
-    UseNormalPens();
-  else
-    UseAsleepPens();
+  UseStatePens();
   DrawBody();
   DrawName();
 }
@@ -92,12 +95,16 @@ bool TVariavel::HitBodyOrLabel(std::int32_t x, std::int32_t y) const {
   return inBody || inName;
 }
 
-bool TVariavel::HitLevelMark(std::int32_t x, std::int32_t y) {
+bool TVariavel::HitLevelMarkRightOf(std::int32_t x, std::int32_t y, std::int64_t leftInset) {
   const std::int64_t px = x;
   const std::int64_t py = y;
   const std::int64_t w = HalfWidth;
   const std::int64_t yl = YOfLevel(Level);
-  return X - w + 5 <= px && px <= X + w - 5 && yl - 3 <= py && py <= yl + 3;
+  return X - w + leftInset + 5 <= px && px <= X + w - 5 && yl - 3 <= py && py <= yl + 3;
+}
+
+bool TVariavel::HitLevelMark(std::int32_t x, std::int32_t y) {
+  return HitLevelMarkRightOf(x, y, 0);
 }
 
 bool TVariavel::HitTest(std::int32_t x, std::int32_t y) {
@@ -111,8 +118,7 @@ bool TVariavel::HitTest(std::int32_t x, std::int32_t y) {
 }
 
 void TVariavel::BeginDrag(std::int32_t x, std::int32_t y) {
-  DragOffsetX = SatAdd(x, -std::int64_t(X));
-  DragOffsetY = SatAdd(y, -std::int64_t(Y));
+  RecordGrabPoint(x, y);
   if (DragMode == 1) {
     UseOutlinePens();
     DrawOutline();
@@ -129,7 +135,7 @@ void TVariavel::BeginDrag(std::int32_t x, std::int32_t y) {
 void TVariavel::DragTo(std::int32_t x, std::int32_t y) {
   if (DragMode == 1) {
     DrawOutline();
-    SetPosition(SatAdd(x, -std::int64_t(DragOffsetX)), SatAdd(y, -std::int64_t(DragOffsetY)));
+    MoveGrabPointTo(x, y);
     for (TRelacionamento* r : Relationships) {
       r->DrawOutline();
       r->UpdateEndpoints();

@@ -8,14 +8,7 @@ TVarLigaDesliga::TVarLigaDesliga() { HalfWidth += 5; }
 
 void TVarLigaDesliga::SetLevel(double v) { TVariavel::SetLevel(v); }
 
-void TVarLigaDesliga::SetThresholdLevel(double v) {
-  if (!(v >= 0.0))
-    ThresholdLevel = 0;
-  else if (v > 1.0)
-    ThresholdLevel = 1;
-  else
-    ThresholdLevel = v;
-}
+void TVarLigaDesliga::SetThresholdLevel(double v) { ThresholdLevel = PositiveLevel(v); }
 
 bool TVarLigaDesliga::IsOn() const {
   return OnBelow ? Level <= ThresholdLevel : Level >= ThresholdLevel;
@@ -41,15 +34,7 @@ void TVarLigaDesliga::DrawBody() {
   c.LineTo(divider, SatAdd(Y, HalfHeight));
 }
 
-void TVarLigaDesliga::DrawLevelMark() {
-  ::Canvas& c = Surface();
-  const std::int64_t w = HalfWidth;
-  const std::int64_t s = SwitchWidth;
-  const std::int32_t yl = YOfLevel(Level);
-  c.Rectangle(SatAdd(X, -w + s + 5), SatAdd(yl, -1), SatAdd(X, w - 5), SatAdd(yl, 2));
-  c.MoveTo(SatAdd(X, -w + s + 6), yl);
-  c.LineTo(SatAdd(X, w - 6), yl);
-}
+void TVarLigaDesliga::DrawLevelMark() { DrawLevelMarkRightOf(SwitchWidth); }
 
 void TVarLigaDesliga::DrawSwitch() {
   ::Canvas& c = Surface();
@@ -81,12 +66,7 @@ void TVarLigaDesliga::DrawFixedParts() {
 }
 
 bool TVarLigaDesliga::HitLevelMark(std::int32_t x, std::int32_t y) {
-  const std::int64_t px = x;
-  const std::int64_t py = y;
-  const std::int64_t w = HalfWidth;
-  const std::int64_t s = SwitchWidth;
-  const std::int64_t yl = YOfLevel(Level);
-  return X - w + s + 5 <= px && px <= X + w - 5 && yl - 3 <= py && py <= yl + 3;
+  return HitLevelMarkRightOf(x, y, SwitchWidth);
 }
 
 bool TVarLigaDesliga::HitThresholdMark(std::int32_t x, std::int32_t y) {

@@ -1,7 +1,5 @@
 #include "platform/Numbers.h"
 
-#include <cerrno>
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -133,7 +131,6 @@ std::optional<long double> ParseReal(std::string_view text) {
   if (i != text.size()) return std::nullopt;
 
   // The text is now plain decimal, so strtold can neither see hex nor inf/nan.
-  errno = 0;
   char* end = nullptr;
   const long double value = strtold_l(normal.c_str(), &end, CLocale());
   if (end != normal.c_str() + normal.size() || !std::isfinite(value)) return std::nullopt;

@@ -418,10 +418,11 @@ struct RasterCanvas::Impl {
 
   int EffectivePenWidth() const { return std::clamp(penWidth, 1, kMaxPenWidth); }
 
-  std::uint32_t& At(i64 x, i64 y) {
-    return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                  static_cast<std::size_t>(x)];
+  std::size_t IndexOf(i64 x, i64 y) const {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+           static_cast<std::size_t>(x);
   }
+  std::uint32_t& At(i64 x, i64 y) { return pixels[IndexOf(x, y)]; }
 
   static void Combine(std::uint32_t& dst, std::uint32_t src, ::PenMode mode) {
     switch (mode) {
@@ -471,8 +472,7 @@ struct RasterCanvas::Impl {
   /// Plot for figures that may reach a pixel twice: only the first reach counts.
   void PlotOnce(i64 x, i64 y, std::uint32_t src, ::PenMode mode) {
     if (!Visible(x, y)) return;
-    std::uint32_t& mark = marks[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                                static_cast<std::size_t>(x)];
+    std::uint32_t& mark = marks[IndexOf(x, y)];
     if (mark == generation) return;
     mark = generation;
     Combine(At(x, y), src, mode);
@@ -740,8 +740,7 @@ void RasterCanvas::SetPixel(std::int32_t x, std::int32_t y, Color c) {
 
 Color RasterCanvas::Pixel(std::int32_t x, std::int32_t y) const {
   if (x < 0 || x >= d_->width || y < 0 || y >= d_->height) return clWhite;
-  return FromRgb32(d_->pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(d_->width) +
-                              static_cast<std::size_t>(x)]);
+  return FromRgb32(d_->pixels[d_->IndexOf(x, y)]);
 }
 
 void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, std::string_view text) {

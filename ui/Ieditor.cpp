@@ -386,7 +386,6 @@ void TfEditor::pGraficoResize() {
 
 void TfEditor::iModeloResize() {
   ModelCanvas.Resize(iModelo->width(), iModelo->height());
-  ModelCanvas.SetFont(FontSpec{"Arial", 11, false});
   if (Document->Canvas) Document->Paint();
   iModelo->update();
 }

@@ -194,6 +194,8 @@ private:
   /// The enabled states of the Animating row, or of the Stopped row.
   void ShowAnimationButtons(bool animating);
   void EnableClock();
+  /// What both method items do, for Euler or for Runge-Kutta.
+  void ChooseMethod(bool euler);
 
   /// Ticks since the clock was last zeroed.
   std::int32_t elapsedTicks_ = 0;

@@ -77,16 +77,13 @@ void TfEditor::Velocidade2Click() {
     SetTimerInterval(IntervalForSpeedPosition(fVelocidade->scrVelocidade->value()));
 }
 
-void TfEditor::MetodoEulerClick() {
+void TfEditor::ChooseMethod(bool euler) {
   SpeedButton2Click();
-  Document->SetIntegrationMethod(1);
-  SetMethodChecks(true, false);
-  SetMethodCode(1);
+  Document->SetIntegrationMethod(euler ? 1 : 0);
+  SetMethodChecks(euler, !euler);
+  SetMethodCode(euler ? 1 : 2);
 }
 
-void TfEditor::MetodoHangeKutaClick() {
-  SpeedButton2Click();
-  Document->SetIntegrationMethod(0);
-  SetMethodChecks(false, true);
-  SetMethodCode(2);
-}
+void TfEditor::MetodoEulerClick() { ChooseMethod(true); }
+
+void TfEditor::MetodoHangeKutaClick() { ChooseMethod(false); }
