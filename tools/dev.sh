@@ -59,7 +59,7 @@ case "${1:-}" in
     ensure_test_locale
     configure_and_build
     cd "$build"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j2
     ;;
   *)
     echo "usage: tools/dev.sh run [MODEL.KRL] | tools/dev.sh test" >&2
