@@ -1,6 +1,7 @@
 #include "cli/KorvelSim.h"
 
 #include "cli/LevelCsv.h"
+#include "cli/ModelPicture.h"
 #include "cli/OutputFile.h"
 #include "cli/SimHost.h"
 #include "cli/SimOptions.h"
@@ -8,6 +9,8 @@
 #include "document/uEditor.h"
 #include "model/uVar.h"
 #include "platform/RasterCanvas.h"
+
+#include <QImage>
 
 #include <exception>
 #include <memory>
@@ -68,11 +71,21 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
     return 0;
   }
 
+  // A picture is drawn on a canvas of the window's size, so that a model
+  // opens, pulled inside, as the window shows it; a plain run has room for any.
+  const bool picture = !options->picturePath.empty();
+  const std::int32_t canvasWidth =
+      picture ? (options->pictureWidth > 0 ? options->pictureWidth : kPictureCanvasWidth)
+              : kSimCanvasSize;
+  const std::int32_t canvasHeight =
+      picture ? (options->pictureWidth > 0 ? options->pictureHeight : kPictureCanvasHeight)
+              : kSimCanvasSize;
+
   SimHost host;
   TEditor editor(host);
   // Heap: 64 MiB of pixels don't belong on the stack frame of a caller's thread.
-  auto canvas = std::make_unique<RasterCanvas>(kSimCanvasSize, kSimCanvasSize);
-  RasterCanvas graph(800, 100);
+  auto canvas = std::make_unique<RasterCanvas>(canvasWidth, canvasHeight);
+  RasterCanvas graph(picture ? canvasWidth : 800, kPictureGraphHeight);
   editor.AttachCanvas(canvas.get());
   editor.GraphImage = &graph;
   editor.ResetGraph();
@@ -116,6 +129,12 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
       std::vector<std::string> lines;
       editor.SaveToLines(lines);
       WriteModelFile(options->savePath, lines);
+    }
+    if (picture) {
+      OutputFile file(options->picturePath);
+      file.Write(EncodePicture(ComposePicture(*canvas, graph),
+                               *PictureFormatOf(options->picturePath)));
+      file.Commit();
     }
     table.Finish();
   } catch (const std::exception& e) {

@@ -1,5 +1,7 @@
 #include "cli/SimOptions.h"
 
+#include "cli/ModelPicture.h"
+
 #include <algorithm>
 
 namespace {
@@ -13,6 +15,22 @@ std::optional<std::int32_t> ParseTicks(const std::string& text) {
   const std::int32_t n = std::stoi(text);
   if (n > kMaxTicks) return std::nullopt;
   return n;
+}
+
+/// A picture canvas size "WxH", each side from 1 to kMaxPictureSide.
+bool ParseSize(const std::string& text, std::int32_t& width, std::int32_t& height) {
+  const std::size_t x = text.find('x');
+  if (x == std::string::npos) return false;
+  const auto side = [](const std::string& digits) -> std::int32_t {
+    if (digits.empty() || digits.size() > 4 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      return 0;
+    const std::int32_t n = std::stoi(digits);
+    return n <= kMaxPictureSide ? n : 0;
+  };
+  width = side(text.substr(0, x));
+  height = side(text.substr(x + 1));
+  return width > 0 && height > 0;
 }
 
 }  // namespace
@@ -33,8 +51,8 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
       options.help = true;
       return options;
     }
-    const bool takesValue =
-        arg == "--ticks" || arg == "--method" || arg == "--output" || arg == "--save";
+    const bool takesValue = arg == "--ticks" || arg == "--method" || arg == "--output" ||
+                            arg == "--save" || arg == "--picture" || arg == "--size";
     if (takesValue) {
       if (i + 1 == args.size()) return refuse(arg + " needs a value");
       const std::string& value = args[++i];
@@ -56,8 +74,16 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
         } else {
           return refuse("--method takes euler or rk4, not '" + value + "'");
         }
+      } else if (arg == "--size") {
+        if (options.pictureWidth > 0) return refuse("--size given twice");
+        if (!ParseSize(value, options.pictureWidth, options.pictureHeight)) {
+          return refuse("--size takes WIDTHxHEIGHT, each from 1 to " +
+                        std::to_string(kMaxPictureSide) + ", not '" + value + "'");
+        }
       } else {
-        std::string& path = arg == "--output" ? options.outputPath : options.savePath;
+        std::string& path = arg == "--output"  ? options.outputPath
+                            : arg == "--save" ? options.savePath
+                                              : options.picturePath;
         if (!path.empty()) return refuse(arg + " given twice");
         if (value.empty()) return refuse(arg + " needs a file name");
         path = value;
@@ -71,5 +97,11 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
     modelGiven = true;
   }
   if (!modelGiven) return refuse("no model file given");
+  if (options.pictureWidth > 0 && options.picturePath.empty()) {
+    return refuse("--size needs --picture");
+  }
+  if (!options.picturePath.empty() && !PictureFormatOf(options.picturePath)) {
+    return refuse("--picture makes .png, .svg or .pdf files, not '" + options.picturePath + "'");
+  }
   return options;
 }

@@ -14,7 +14,10 @@ inline constexpr std::int32_t kMaxTicks = 1000000;
 /// The one-line synopsis printed by --help and after every usage error.
 inline constexpr const char* kSimUsage =
     "usage: korvel-sim MODEL.KRL [--ticks N] [--method euler|rk4] [--output FILE.csv] "
-    "[--save OUT.KRL]";
+    "[--save OUT.KRL] [--picture FILE.png|.svg|.pdf [--size WxH]]";
+
+/// Largest picture canvas side, the batch canvas's own size.
+inline constexpr std::int32_t kMaxPictureSide = 4096;
 
 /// What a korvel-sim command line asks for.
 struct SimOptions {
@@ -26,6 +29,11 @@ struct SimOptions {
   std::string outputPath;
   /// Empty: the model is not saved.
   std::string savePath;
+  /// Empty: no picture is made.
+  std::string picturePath;
+  /// The picture's model canvas; zero: the default size.
+  std::int32_t pictureWidth = 0;
+  std::int32_t pictureHeight = 0;
   bool help = false;
 };
 
