@@ -1,12 +1,12 @@
 #include "cli/KorvelSim.h"
 
 #include "cli/LevelCsv.h"
-#include "cli/OutputFile.h"
 #include "cli/SimHost.h"
 #include "cli/SimOptions.h"
 #include "document/ModelText.h"
 #include "document/uEditor.h"
 #include "model/uVar.h"
+#include "platform/AtomicFile.h"
 #include "platform/RasterCanvas.h"
 
 #include <exception>
@@ -51,7 +51,7 @@ public:
 
 private:
   std::ostream& out_;
-  std::optional<OutputFile> file_;
+  std::optional<AtomicFile> file_;
 };
 
 }  // namespace
