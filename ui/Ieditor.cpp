@@ -502,6 +502,9 @@ std::int32_t TfEditor::TimerInterval() const { return Relogio.interval(); }
 void TfEditor::SetTimerInterval(std::int32_t ms) { Relogio.setInterval(std::max(ms, 1)); }
 
 void TfEditor::ShowInformation(const std::string& text) {
+  // The screen shows the model as the document left it (a refused link's
+  // origin without its mark) while the box waits.
+  RefreshCanvases();
   QMessageBox::information(this, QStringLiteral("WKorvel"), QString::fromStdString(text),
                            QMessageBox::Ok);
 }

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QPushButton>
 #include <QSplitter>
 
@@ -175,21 +176,38 @@ TEST_F(MainWindowTest, DuplicateRelationshipIsRefusedInAnInformationBox) {
   TVariavel* b = PlaceVariable(fEditor->bVarContinua, 300, 150);
   Link(fEditor->bRelacionamentoTaxa, a->X, a->Y, b->X, b->Y);
 
+  // What the screen shows, not what a fresh paint would show.
+  const auto onScreen = [] {
+    const QPoint at = fEditor->iModelo->mapTo(fEditor, QPoint(0, 0));
+    return fEditor->screen()->grabWindow(fEditor->winId()).toImage().copy(
+        QRect(at, fEditor->iModelo->size()));
+  };
   QString caption, text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QImage whileAsked;
   WhenModalOpens([&](QWidget* modal) {
     auto* box = qobject_cast<QMessageBox*>(modal);
     ASSERT_NE(box, nullptr);
     caption = box->windowTitle();
     text = box->text();
     icon = box->icon();
+    whileAsked = onScreen();
     box->accept();
   });
-  Link(fEditor->bRelacionamentoProporcao, a->X, a->Y, b->X, b->Y);
+  QTest::mouseClick(fEditor->bRelacionamentoProporcao, Qt::LeftButton);
+  ClickCanvas(a->X, a->Y);
+  QApplication::processEvents();
+  const QRect origin(a->X - 40, a->Y - 60, 80, 120);
+  const QImage marked = onScreen().copy(origin);
+  ClickCanvas(b->X, b->Y);
   EXPECT_EQ(text, QStringLiteral("Este relacionamento já exite"));
   EXPECT_EQ(caption, QStringLiteral("WKorvel"));
   EXPECT_EQ(icon, QMessageBox::Information);
   EXPECT_EQ(Doc().Relationships.size(), 1u);
+  QApplication::processEvents();
+  ASSERT_NE(marked, onScreen().copy(origin)) << "the origin was marked on screen";
+  EXPECT_EQ(whileAsked.copy(origin), onScreen().copy(origin))
+      << "the origin's mark is gone before the message shows";
 }
 
 TEST_F(MainWindowTest, AnyMouseButtonDragsAVariable) {
