@@ -111,6 +111,10 @@ public:
   QString OpenDialogFileName;
   /// The current printer; the print dialog's choice lasts for the run.
   std::unique_ptr<QPrinter> Printer;
+  /// The two file dialogs and the printer, made on first use.
+  QFileDialog& OpenDialog();
+  QFileDialog& SaveDialog();
+  QPrinter& CurrentPrinter();
 
   /// The animation timer; disabled until the first Animate or Stop.
   QTimer Relogio;
@@ -226,10 +230,6 @@ private:
   void EnableClock();
   /// What both method items do, for Euler or for Runge-Kutta.
   void ChooseMethod(bool euler);
-  QFileDialog& OpenDialog();
-  QFileDialog& SaveDialog();
-  /// The printer, made on first use with the system's default.
-  QPrinter& CurrentPrinter();
   /// The print layout of the window (toolbar hidden, header lines shown) or
   /// the screen layout.
   void ShowPrintLayout(bool printing);
