@@ -2,12 +2,12 @@
 
 #include "cli/LevelCsv.h"
 #include "cli/ModelPicture.h"
-#include "cli/OutputFile.h"
 #include "cli/SimHost.h"
 #include "cli/SimOptions.h"
 #include "document/ModelText.h"
 #include "document/uEditor.h"
 #include "model/uVar.h"
+#include "platform/AtomicFile.h"
 #include "platform/RasterCanvas.h"
 
 #include <QImage>
@@ -54,7 +54,7 @@ public:
 
 private:
   std::ostream& out_;
-  std::optional<OutputFile> file_;
+  std::optional<AtomicFile> file_;
 };
 
 }  // namespace
@@ -131,10 +131,9 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
       WriteModelFile(options->savePath, lines);
     }
     if (picture) {
-      OutputFile file(options->picturePath);
-      file.Write(EncodePicture(ComposePicture(*canvas, graph),
-                               *PictureFormatOf(options->picturePath)));
-      file.Commit();
+      WriteFileAtomically(options->picturePath,
+                          EncodePicture(ComposePicture(*canvas, graph),
+                                        *PictureFormatOf(options->picturePath)));
     }
     table.Finish();
   } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QtGlobal>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -24,6 +25,9 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
+  // A write past the file size limit then fails with a message instead of
+  // killing the run.
+  std::signal(SIGXFSZ, SIG_IGN);
 
   // Text is measured through Qt, which needs no display for that; Qt sees
   // none of our arguments, so a model named like a Qt option stays ours.

@@ -1,5 +1,6 @@
 #include "document/ModelText.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/TextEncoding.h"
 
 #include <cerrno>
@@ -26,10 +27,6 @@ std::string OpenError(const std::string& path, const std::string& reason) {
   return "Cannot open file \"" + path + "\". " + reason;
 }
 
-std::string CreateError(const std::string& path, const std::string& reason) {
-  return "Cannot create file \"" + path + "\". " + reason;
-}
-
 /// The first max characters of valid UTF-8 text.
 std::string_view FirstCharacters(std::string_view utf8, std::size_t max) {
   std::size_t characters = 0;
@@ -38,74 +35,6 @@ std::string_view FirstCharacters(std::string_view utf8, std::size_t max) {
     if (startsCharacter && characters++ == max) return utf8.substr(0, i);
   }
   return utf8;
-}
-
-/// Closes the descriptor and removes the temporary file unless Commit ran.
-class TemporaryFile {
-public:
-  TemporaryFile() = default;
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-
-  /// Creates a new file beside target; errno is set when it answers false.
-  bool Create(const std::string& target) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      std::string candidate = target + ".tmp" + std::to_string(::getpid()) + "-" +
-                              std::to_string(attempt);
-      // 0666 lets the umask decide, as for any file the user creates.
-      fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ >= 0) {
-        path_ = std::move(candidate);
-        return true;
-      }
-      if (errno != EEXIST) return false;
-    }
-    return false;
-  }
-
-  bool WriteAll(std::string_view bytes) {
-    while (!bytes.empty()) {
-      const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return false;
-      }
-      bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-  }
-
-  int Descriptor() const { return fd_; }
-
-  /// Closes the file and moves it onto target; errno is set when it answers false.
-  bool Commit(const std::string& target) {
-    const int fd = fd_;
-    fd_ = -1;
-    if (::fsync(fd) != 0 || ::close(fd) != 0) return false;
-    if (::rename(path_.c_str(), target.c_str()) != 0) return false;
-    path_.clear();
-    return true;
-  }
-
-private:
-  int fd_ = -1;
-  std::string path_;
-};
-
-/// The file a write to path must replace: the target of a symbolic link, so
-/// that saving through a link updates the model and keeps the link.
-std::string ReplacedFile(const std::string& path) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return path;
-  std::string target(resolved);
-  std::free(resolved);
-  return target;
 }
 
 }  // namespace
@@ -166,19 +95,5 @@ std::vector<std::string> ReadModelFile(const std::string& path) {
 }
 
 void WriteModelFile(const std::string& path, const std::vector<std::string>& lines) {
-  const std::string bytes = FileBytesFromLines(lines);
-  const std::string target = ReplacedFile(path);
-
-  TemporaryFile temporary;
-  const auto fail = [&path] {
-    throw std::runtime_error(CreateError(path, std::strerror(errno)));
-  };
-  if (!temporary.Create(target)) fail();
-  struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-    // A replaced model keeps the permissions its owner gave it.
-    if (::fchmod(temporary.Descriptor(), existing.st_mode & 07777) != 0) fail();
-  }
-  if (!temporary.WriteAll(bytes)) fail();
-  if (!temporary.Commit(target)) fail();
+  WriteFileAtomically(path, FileBytesFromLines(lines));
 }

@@ -1,6 +1,5 @@
 #include "ui/Ieditor.h"
 
-#include "document/ModelText.h"
 #include "document/uEditor.h"
 #include "ui/Fconfirm.h"
 #include "ui/Frel.h"
@@ -14,7 +13,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -25,6 +23,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
 #include <QToolButton>
@@ -36,12 +35,10 @@ TfEditor* fEditor = nullptr;
 
 namespace {
 
-const QString kUntitledCaption = QStringLiteral("Korvel - SemNome.KRL");
 /// Qt's marker for "the document is modified" in a window title.
 const QString kModifiedPlaceholder = QStringLiteral("[*]");
 constexpr int kToolbarHeight = 31;
 constexpr int kButtonSize = 23;
-constexpr int kGraphPanelHeight = 100;
 
 QFont ArialPixels(int pixelHeight, bool bold = false) {
   QFont font(QStringLiteral("Arial"));
@@ -143,6 +140,11 @@ void TfEditor::CreateClientArea() {
   lDataImprimir = new QLabel(client);
   lDataImprimir->setAlignment(Qt::AlignCenter);
   lDataImprimir->setGeometry(0, 19, 0, 16);
+  for (QLabel* header : {lNomeImprimir, lDataImprimir}) {
+    // Opaque, so the model under the header lines doesn't show through them.
+    header->setAutoFillBackground(true);
+    header->hide();
+  }
 
   auto* column = new QVBoxLayout(client);
   column->setContentsMargins(0, 0, 0, 0);
@@ -470,60 +472,6 @@ void TfEditor::bRelacionamentoProporcaoClick() {
   RefreshCanvases();
 }
 
-void TfEditor::bNovoClick() {
-  SetCaption(kUntitledCaption);
-  NewModelSettings();
-  Document->Clear();
-  bReinicializar->setEnabled(false);
-  RefreshCanvases();
-}
-
-void TfEditor::NewModelSettings() {
-  SetElapsedTicks(0);
-  SetClockText("0");
-  SetTimerInterval(100);
-  SetUnitsText("segundos");
-  SetMethodCode(1);
-  SetMethodChecks(true, false);
-  Document->SetIntegrationMethod(1);
-}
-
-void TfEditor::bAbrirClick() {}
-
-void TfEditor::bSalvarClick() {}
-
-void TfEditor::SalvarComo1Click() { SpeedButton2Click(); }
-
-void TfEditor::bImprimirClick() {}
-
-void TfEditor::Imprimir1Click() { SpeedButton2Click(); }
-
-void TfEditor::Abrir1Click() { bNovoClick(); }
-
-void TfEditor::Abrir2Click() { bAbrirClick(); }
-
-void TfEditor::Gravar1Click() { bSalvarClick(); }
-
-void TfEditor::Sair1Click() { close(); }
-
-void TfEditor::OpenModelFile(const QString& path) {
-  SetGraphPanelHeight(kGraphPanelHeight);
-  MemoArquivo = ReadModelFile(QFile::encodeName(path).toStdString());
-  const QString previousCaption = Caption();
-  SetCaption(QStringLiteral("Korvel - ") + path);
-  LoadOutcome outcome;
-  try {
-    outcome = Document->LoadFromLines(MemoArquivo);
-  } catch (...) {
-    RefreshCanvases();
-    throw;
-  }
-  // A refused header leaves the model in memory as it was, and so its caption.
-  if (outcome == LoadOutcome::HeaderRefused) SetCaption(previousCaption);
-  bReinicializar->setEnabled(false);
-  RefreshCanvases();
-}
-
 void TfEditor::Sobre1Click() { frmSobre->exec(); }
 
 void TfEditor::PutSelectToolDown() { bSelecao->setChecked(true); }
@@ -554,6 +502,9 @@ std::int32_t TfEditor::TimerInterval() const { return Relogio.interval(); }
 void TfEditor::SetTimerInterval(std::int32_t ms) { Relogio.setInterval(std::max(ms, 1)); }
 
 void TfEditor::ShowInformation(const std::string& text) {
+  // The screen shows the model as the document left it (a refused link's
+  // origin without its mark) while the box waits.
+  RefreshCanvases();
   QMessageBox::information(this, QStringLiteral("WKorvel"), QString::fromStdString(text),
                            QMessageBox::Ok);
 }

@@ -18,6 +18,8 @@ class QAction;
 class QActionGroup;
 class QButtonGroup;
 class QComboBox;
+class QFileDialog;
+class QPrinter;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -99,6 +101,21 @@ public:
   QMenu* A1 = nullptr;
   QAction* Sobre1 = nullptr;
 
+  /// The open and save dialogs, made on first use; each keeps its own file name.
+  QFileDialog* Abrir = nullptr;
+  QFileDialog* Gravar = nullptr;
+  /// The file that holds the model; empty while it has none. Set only by a
+  /// successful open or save, so it never names a file the model isn't in.
+  QString CurrentFileName;
+  /// The name last chosen in the open dialog, used only inside Open.
+  QString OpenDialogFileName;
+  /// The current printer; the print dialog's choice lasts for the run.
+  std::unique_ptr<QPrinter> Printer;
+  /// The two file dialogs and the printer, made on first use.
+  QFileDialog& OpenDialog();
+  QFileDialog& SaveDialog();
+  QPrinter& CurrentPrinter();
+
   /// The animation timer; disabled until the first Animate or Stop.
   QTimer Relogio;
 
@@ -139,6 +156,22 @@ public:
   void Sair1Click();
   /// Reads the model file at path into the document; errors are thrown.
   void OpenModelFile(const QString& path);
+  /// Every way of closing the window; false keeps it open.
+  bool FormClose();
+  /// The save question for a modified model; false when the command is abandoned.
+  bool AskToSave();
+  /// Shows the save dialog with the current file name; false when cancelled.
+  bool ExecuteSaveDialog(QString& chosen);
+  /// SaveToLines into MemoArquivo and the buffer to path. A failed write
+  /// throws and leaves the model marked modified as it was.
+  void SaveModelTo(const QString& path);
+  /// The model now lives in path: current file name and caption.
+  void AdoptFileName(const QString& path);
+  /// Prints the client area as it is now on the current printer, one page.
+  void PrintWindowImage();
+  /// Printed size of a length in screen pixels: pixels x printer dpi / screen
+  /// dpi, the quotient rounded to the nearest integer.
+  static int PrinterDots(int pixels, int printerDpi, int screenDpi);
   /// The clock, speed, time unit and method of a new model.
   void NewModelSettings();
 
@@ -182,6 +215,7 @@ protected:
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
 private:
@@ -196,6 +230,9 @@ private:
   void EnableClock();
   /// What both method items do, for Euler or for Runge-Kutta.
   void ChooseMethod(bool euler);
+  /// The print layout of the window (toolbar hidden, header lines shown) or
+  /// the screen layout.
+  void ShowPrintLayout(bool printing);
 
   /// Ticks since the clock was last zeroed.
   std::int32_t elapsedTicks_ = 0;
@@ -205,6 +242,11 @@ private:
 };
 
 extern TfEditor* fEditor;
+
+/// The caption of a model without a file.
+inline const QString kUntitledCaption = QStringLiteral("Korvel - SemNome.KRL");
+/// Height of the graph panel at start and after a model is opened.
+inline constexpr int kGraphPanelHeight = 100;
 
 /// Creates the six windows hidden, in the program's order, fills their global
 /// references and hands the document its canvas and its graph image.

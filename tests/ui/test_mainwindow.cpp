@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QPushButton>
 #include <QSplitter>
 
@@ -175,21 +176,38 @@ TEST_F(MainWindowTest, DuplicateRelationshipIsRefusedInAnInformationBox) {
   TVariavel* b = PlaceVariable(fEditor->bVarContinua, 300, 150);
   Link(fEditor->bRelacionamentoTaxa, a->X, a->Y, b->X, b->Y);
 
+  // What the screen shows, not what a fresh paint would show.
+  const auto onScreen = [] {
+    const QPoint at = fEditor->iModelo->mapTo(fEditor, QPoint(0, 0));
+    return fEditor->screen()->grabWindow(fEditor->winId()).toImage().copy(
+        QRect(at, fEditor->iModelo->size()));
+  };
   QString caption, text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QImage whileAsked;
   WhenModalOpens([&](QWidget* modal) {
     auto* box = qobject_cast<QMessageBox*>(modal);
     ASSERT_NE(box, nullptr);
     caption = box->windowTitle();
     text = box->text();
     icon = box->icon();
+    whileAsked = onScreen();
     box->accept();
   });
-  Link(fEditor->bRelacionamentoProporcao, a->X, a->Y, b->X, b->Y);
+  QTest::mouseClick(fEditor->bRelacionamentoProporcao, Qt::LeftButton);
+  ClickCanvas(a->X, a->Y);
+  QApplication::processEvents();
+  const QRect origin(a->X - 40, a->Y - 60, 80, 120);
+  const QImage marked = onScreen().copy(origin);
+  ClickCanvas(b->X, b->Y);
   EXPECT_EQ(text, QStringLiteral("Este relacionamento já exite"));
   EXPECT_EQ(caption, QStringLiteral("WKorvel"));
   EXPECT_EQ(icon, QMessageBox::Information);
   EXPECT_EQ(Doc().Relationships.size(), 1u);
+  QApplication::processEvents();
+  ASSERT_NE(marked, onScreen().copy(origin)) << "the origin was marked on screen";
+  EXPECT_EQ(whileAsked.copy(origin), onScreen().copy(origin))
+      << "the origin's mark is gone before the message shows";
 }
 
 TEST_F(MainWindowTest, AnyMouseButtonDragsAVariable) {
@@ -209,7 +227,7 @@ TEST_F(MainWindowTest, AnyMouseButtonDragsAVariable) {
     const QImage shown = ShownModel();
     EXPECT_EQ(DarkPixels(shown, QRect(startX - 5, startY - 20, 10, 40)), 0) << "old place is clean";
     EXPECT_GT(DarkPixels(shown, QRect(v->X - 30, v->Y - 45, 60, 90)), 20);
-    fEditor->bNovoClick();
+    DiscardModel();
   }
 }
 
@@ -227,7 +245,7 @@ TEST_F(MainWindowTest, DeleteWithOrWithoutShiftDeletesTheSelectedVariable) {
     EXPECT_EQ(Doc().Variables.front().get(), b);
     EXPECT_TRUE(Doc().Relationships.empty());
     EXPECT_EQ(DarkPixels(ShownModel(), QRect(deletedX - 5, 120, 10, 60)), 0);
-    fEditor->bNovoClick();
+    DiscardModel();
   }
 }
 

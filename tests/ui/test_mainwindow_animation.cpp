@@ -83,8 +83,16 @@ TEST_F(MainWindowTest, CommandsThatStopFirstStopFromEveryStateAndZeroClockChange
          WhenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
          fEditor->Velocidade2->trigger();
        }},
-      {"Salvar como", [] { fEditor->SalvarComo1->trigger(); }},
-      {"Imprimir", [] { fEditor->Imprimir1->trigger(); }},
+      {"Salvar como",
+       [] {
+         CancelNextModal();
+         fEditor->SalvarComo1->trigger();
+       }},
+      {"Imprimir",
+       [] {
+         CancelNextModal();
+         fEditor->Imprimir1->trigger();
+       }},
   };
   for (const Row from : {Row::Editing, Row::Animating, Row::Stopped}) {
     for (const auto& [name, command] : stoppingFirst) {
@@ -230,6 +238,7 @@ TEST_F(MainWindowTest, MethodItemsStopTheAnimationAndSetTheMethod) {
 
   for (QAction* stopsFirst : {fEditor->SalvarComo1, fEditor->Imprimir1}) {
     fEditor->bPlayClick();
+    CancelNextModal();
     stopsFirst->trigger();
     ExpectToolbarRow(Row::Stopped, stopsFirst->text().toUtf8().constData());
   }
@@ -243,6 +252,7 @@ TEST_F(MainWindowTest, NewModelTakesTheSettingsOfANewModel) {
   fEditor->SetUnitsText("anos");
   ASSERT_TRUE(fEditor->bReinicializar->isEnabled());
 
+  Doc().Modified = false;
   fEditor->Abrir1->trigger();
   EXPECT_TRUE(Doc().Variables.empty());
   EXPECT_FALSE(Doc().Modified);
@@ -260,6 +270,7 @@ TEST_F(MainWindowTest, NewModelTakesTheSettingsOfANewModel) {
 
   PlaceVariable(fEditor->bVarContinua, 150, 150);
   fEditor->bPlayClick();
+  Doc().Modified = false;
   fEditor->Abrir1->trigger();
   EXPECT_EQ(Doc().RunState, RunState::Running) << "New from the menu does not stop the animation";
   EXPECT_TRUE(fEditor->bPause->isEnabled());

@@ -7,6 +7,7 @@
 #include "ui/ModelCanvasWidget.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QImage>
 #include <QTest>
 #include <QTimer>
@@ -64,6 +65,17 @@ protected:
       for (int x = area.left(); x <= area.right(); ++x)
         if (image.rect().contains(x, y) && qGray(image.pixel(x, y)) < 128) ++count;
     return count;
+  }
+
+  /// New without the save question: the test's changes are thrown away.
+  static void DiscardModel() {
+    Doc().Modified = false;
+    fEditor->bNovoClick();
+  }
+
+  /// Cancels the next modal window (a file or print dialog).
+  static void CancelNextModal() {
+    WhenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
   }
 
   /// Runs answer on the next modal window as soon as it is open; the modal
