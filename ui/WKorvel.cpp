@@ -27,6 +27,9 @@ int main(int argc, char** argv) {
   // Only the application name: a display name would be appended to every
   // window title by the X11 platform plugin.
   QApplication::setApplicationName(QStringLiteral("WKorvel"));
+  // The installed desktop entry: its name and icon stand for the window in
+  // task bars and docks.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.korvel.korvel"));
 
   // Qt's own texts (standard buttons, file and print dialogs) in Brazilian
   // Portuguese, whatever the system's language.
