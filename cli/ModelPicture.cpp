@@ -5,20 +5,16 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 namespace {
-
-/// The window's pixels come at 96 per inch; a PDF page measures in points.
-constexpr int kScreenDpi = 96;
 
 const QColor kSplitterColour(192, 192, 192);
 
@@ -51,22 +47,47 @@ std::string SvgText(const QImage& picture) {
          PngBytes(picture).toBase64().toStdString() + "\"/>\n</svg>\n";
 }
 
-QByteArray PdfBytes(const QImage& picture) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter pdf(&buffer);
-    pdf.setResolution(kScreenDpi);
-    const QSizeF points(picture.width() * 72.0 / kScreenDpi, picture.height() * 72.0 / kScreenDpi);
-    pdf.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(),
-                                            QPageSize::ExactMatch),
-                                  QPageLayout::Portrait, QMarginsF()));
-    pdf.setCreator(QStringLiteral("korvel-sim"));
-    QPainter painter(&pdf);
-    painter.drawImage(QPoint(0, 0), picture);
+/// A one-page PDF written by hand: Qt's own PDF writer stores pictures as
+/// JPEG, which would blur the one-pixel lines of the model.
+std::string PdfText(const QImage& picture) {
+  QByteArray rgb;
+  rgb.reserve(qsizetype(picture.width()) * picture.height() * 3);
+  for (int y = 0; y < picture.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+    for (int x = 0; x < picture.width(); ++x) {
+      rgb.append(char(qRed(row[x]))).append(char(qGreen(row[x]))).append(char(qBlue(row[x])));
+    }
   }
-  return bytes;
+  // qCompress puts the length in front of a zlib stream, which is what FlateDecode reads.
+  const QByteArray pixels = qCompress(rgb, 9).mid(4);
+  const std::string w = std::to_string(picture.width());
+  const std::string h = std::to_string(picture.height());
+  const std::string draw = "q " + w + " 0 0 " + h + " 0 0 cm /Im0 Do Q\n";
+
+  std::string pdf = "%PDF-1.4\n";
+  std::vector<std::size_t> offsets;
+  const auto object = [&](const std::string& body) {
+    offsets.push_back(pdf.size());
+    pdf += std::to_string(offsets.size()) + " 0 obj\n" + body + "\nendobj\n";
+  };
+  object("<< /Type /Catalog /Pages 2 0 R >>");
+  object("<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+  object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + w + " " + h +
+         "] /Resources << /XObject << /Im0 4 0 R >> >> /Contents 5 0 R >>");
+  object("<< /Type /XObject /Subtype /Image /Width " + w + " /Height " + h +
+         " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /FlateDecode /Length " +
+         std::to_string(pixels.size()) + " >>\nstream\n" + pixels.toStdString() + "\nendstream");
+  object("<< /Length " + std::to_string(draw.size()) + " >>\nstream\n" + draw + "endstream");
+  const std::size_t xref = pdf.size();
+  pdf += "xref\n0 " + std::to_string(offsets.size() + 1) + "\n0000000000 65535 f \n";
+  for (const std::size_t offset : offsets) {
+    char entry[21];
+    std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
+    pdf += entry;
+  }
+  pdf += "trailer\n<< /Size " + std::to_string(offsets.size() + 1) +
+         " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+  return pdf;
 }
 
 }  // namespace
@@ -99,7 +120,7 @@ std::string EncodePicture(const QImage& picture, PictureFormat format) {
   switch (format) {
     case PictureFormat::Png: return PngBytes(picture).toStdString();
     case PictureFormat::Svg: return SvgText(picture);
-    case PictureFormat::Pdf: return PdfBytes(picture).toStdString();
+    case PictureFormat::Pdf: return PdfText(picture);
   }
   throw std::logic_error("unknown picture format");
 }

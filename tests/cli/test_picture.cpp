@@ -95,6 +95,9 @@ TEST_F(PictureTest, EachFormatIsChosenByTheExtension) {
     EXPECT_TRUE(Contents(Temp(c.name)).starts_with(c.magic));
   }
   EXPECT_NE(Contents(Temp("m.svg")).find("<svg"), std::string::npos);
+  const std::string pdf = Contents(Temp("m.pdf"));
+  EXPECT_NE(pdf.find("/FlateDecode"), std::string::npos);
+  EXPECT_EQ(pdf.find("/DCTDecode"), std::string::npos) << "JPEG would blur the model's lines";
 }
 
 TEST_F(PictureTest, ThePictureIsTheCanvasTheSplitterAndTheGraph) {
