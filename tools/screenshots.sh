@@ -56,7 +56,8 @@ start() {
   "$build/ui/korvel" "$1" >/dev/null 2>&1 &
   korvel_pid=$!
   pids+=("$korvel_pid")
-  xdotool search --sync --onlyvisible --name "Korvel - " >/dev/null
+  timeout 30 xdotool search --sync --onlyvisible --name "Korvel - " >/dev/null ||
+    { echo "screenshots: the window did not appear" >&2; exit 1; }
   sleep 1.5
   # The toolbar's lower edge must be where the coordinates above expect it.
   local edge

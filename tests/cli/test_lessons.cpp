@@ -1,4 +1,9 @@
 #include "cli/KorvelSim.h"
+#include "cli/SimHost.h"
+#include "document/ModelText.h"
+#include "document/uEditor.h"
+#include "model/uVar.h"
+#include "platform/RasterCanvas.h"
 #include "platform/RegionalSettings.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +15,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -180,6 +186,20 @@ TEST_P(LessonTest, OpensRoundTripsRunsAThousandTicksAndShowsWhatItTeaches) {
   GetParam().teaches(columns);
   EXPECT_NE(Contents(kExamples / "LEIAME.md").find(GetParam().file), std::string::npos)
       << "every lesson has its paragraph";
+}
+
+TEST_P(LessonTest, EveryColourIsOneTheVariableDialogOffers) {
+  // A colour without a button would be lost the first time the dialog is confirmed.
+  const std::set<Color> buttons = {0x000000, 0x808080, 0x000080, 0x0000FF, 0x008080,
+                                   0x00FFFF, 0x008000, 0x00FF00, 0x808000, 0xFFFF00,
+                                   0x800000, 0xFF0000, 0x800080, 0xFF00FF};
+  SimHost host;
+  TEditor editor(host);
+  RasterCanvas canvas(1366, 594);
+  editor.AttachCanvas(&canvas);
+  ASSERT_EQ(editor.LoadFromLines(ReadModelFile((kExamples / GetParam().file).string())),
+            LoadOutcome::Loaded);
+  for (const auto& v : editor.Variables) EXPECT_TRUE(buttons.contains(v->Color)) << v->Name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, LessonTest, testing::ValuesIn(kLessons),
