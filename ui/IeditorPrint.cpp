@@ -39,6 +39,13 @@ bool PrintsToFile(const QPrinter& printer) {
   return printer.outputFormat() == QPrinter::PdfFormat;
 }
 
+/// A file chosen in the print dialog, or an installed printer. Without a
+/// print server Qt makes every printer a PDF printer with no file name.
+bool HasDestination(const QPrinter& printer) {
+  if (PrintsToFile(printer)) return !printer.outputFileName().isEmpty();
+  return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
 /// The PDF the print dialog proposes: the model's name in the user's documents
 /// folder, never a folder, which the page could not be written to.
 QString ProposedPdfName(const QString& modelFile) {
@@ -74,7 +81,7 @@ void TfEditor::ShowPrintLayout(bool printing) {
 void TfEditor::bImprimirClick() {
   QPrinter& printer = CurrentPrinter();
   // Nothing to print on: say so before the window changes at all.
-  if (!PrintsToFile(printer) && QPrinterInfo::availablePrinterNames().isEmpty())
+  if (!HasDestination(printer))
     throw std::runtime_error(
         "Nenhuma impressora está instalada neste computador. Para gerar um arquivo PDF, "
         "use \"Imprimir...\" no menu Arquivo e escolha a impressão em arquivo.");
@@ -131,7 +138,7 @@ void TfEditor::Imprimir1Click() {
   // Without a print server Qt offers only printing to a file, and would
   // propose a folder as its name.
   const QString proposed = printer.outputFileName();
-  if (proposed.isEmpty() || QFileInfo(proposed).isDir())
+  if (PrintsToFile(printer) && (proposed.isEmpty() || QFileInfo(proposed).isDir()))
     printer.setOutputFileName(ProposedPdfName(CurrentFileName));
   QPrintDialog dialog(&printer, this);
   dialog.setObjectName(QStringLiteral("Imprimir"));

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -312,6 +314,16 @@ TEST(KorvelSimBinary, ABadCommandLineExitsNonZeroWithOneLine) {
   EXPECT_EQ(process.exitCode(), 2);
   EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
   EXPECT_EQ(process.readAllStandardError().count('\n'), 1);
+}
+
+TEST(KorvelSimBinary, OutputToADeviceWritesIntoItAndLeavesItADevice) {
+  QProcess process;
+  RunBinary(process, {QString::fromStdString(Data("example-point.KRL")), "--ticks", "3", "--output",
+                      "/dev/null"});
+  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+  struct stat st {};
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode)) << "/dev/null must not be replaced by a regular file";
 }
 
 TEST(KorvelSimExamples, EveryShippedModelRunsAndMoves) {

@@ -249,6 +249,12 @@ TEST_F(FileCommandTest, SaveUnnamedAsksOnceThenWritesSilently) {
   }
   EXPECT_GT(Bytes(path).size(), first.size());
   EXPECT_FALSE(Doc().Modified);
+
+  // From the menu, Save keeps a running animation running.
+  fEditor->bPlayClick();
+  fEditor->Gravar1->trigger();
+  EXPECT_EQ(Doc().RunState, RunState::Running);
+  EXPECT_FALSE(Doc().Modified);
 }
 
 TEST_F(FileCommandTest, SaveAsNamesTheModelAndANameWithoutExtensionGetsKRL) {
