@@ -2,6 +2,8 @@
 # `cpack -G DEB`. Included from the top level after every target exists.
 include(GNUInstallDirs)
 
+# The one application id: desktop entry, metainfo, MIME package and icon are
+# files of that name under packaging/ and the icon theme.
 set(KORVEL_APP_ID org.korvel.korvel)
 set(KORVEL_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(KORVEL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/korvel)
@@ -9,6 +11,8 @@ set(KORVEL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/korvel)
 install(TARGETS korvel-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET korvel)
   install(TARGETS korvel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The window names its desktop entry, so docks show the entry's name and icon.
+  target_compile_definitions(korvel PRIVATE KORVEL_APP_ID="${KORVEL_APP_ID}")
 endif()
 
 install(FILES ${KORVEL_PACKAGING_DIR}/${KORVEL_APP_ID}.desktop

@@ -11,7 +11,7 @@ mime=application/x-korvel
 
 packages=(
   lintian desktop-file-utils appstream shared-mime-info xdg-utils libglib2.0-bin
-  dpkg-dev fakeroot file gzip
+  dpkg-dev fakeroot file gzip binutils
 )
 
 sudo=()
@@ -101,6 +101,9 @@ if ldd /usr/bin/korvel /usr/bin/korvel-sim | grep -q "not found"; then
   fail "a library the programs need is not installed"
 fi
 file "/usr/share/icons/hicolor/48x48/apps/$app.png" | grep -q "48 x 48" || fail "the 48 px icon"
+grep -qx "Icon=$app" "/usr/share/applications/$app.desktop" || fail "the desktop entry names another icon"
+grep -q "<id>$app</id>" "/usr/share/metainfo/$app.metainfo.xml" || fail "the metainfo has another id"
+strings -e l /usr/bin/korvel | grep -x "$app" >/dev/null || fail "the window names another desktop entry"
 
 lessons=(/usr/share/korvel/examples/*.KRL)
 [ ${#lessons[@]} -ge 8 ] || fail "only ${#lessons[@]} lessons installed"

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("WKorvel"));
   // The installed desktop entry: its name and icon stand for the window in
   // task bars and docks.
-  QGuiApplication::setDesktopFileName(QStringLiteral("org.korvel.korvel"));
+  QGuiApplication::setDesktopFileName(QStringLiteral(KORVEL_APP_ID));
 
   // Qt's own texts (standard buttons, file and print dialogs) in Brazilian
   // Portuguese, whatever the system's language.
