@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -185,6 +188,21 @@ TEST_F(HostileFile, TheExampleCutShortAtEveryLineKeepsWhatWasComplete) {
       ExpectUsable();
     }
   }
+}
+
+// Also every input the fuzzer once broke the open path with, kept in tests/data.
+TEST(OpenPath, EveryTestFileAndExampleSurvivesOpeningAnimatingSavingAndReopening) {
+  int files = 0;
+  for (const char* folder : {KORVEL_TEST_DATA, KORVEL_TEST_DATA "/hostile", KORVEL_SOURCE_DIR "/examples"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (!entry.is_regular_file()) continue;
+      ++files;
+      std::ifstream in(entry.path(), std::ios::binary);
+      const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+      EXPECT_EQ(model_checks::OpenPathBreak(bytes), "") << entry.path();
+    }
+  }
+  EXPECT_GE(files, 70) << "the folders were found";
 }
 
 TEST_F(HostileFile, AHundredThousandVariablesOpen) {
