@@ -31,6 +31,7 @@ cmake --build "$build" --target "${targets[@]}"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$here/tools/lsan.supp:print_suppressions=0"
 export ASAN_SYMBOLIZER_PATH="$(command -v llvm-symbolizer-14 || command -v llvm-symbolizer || true)"
 mkdir -p "$build/artifacts"
 for target in "${targets[@]}"; do
@@ -39,7 +40,7 @@ for target in "${targets[@]}"; do
   log="$build/artifacts/$target.log"
   echo "== $target for ${seconds}s"
   if ! "$build/fuzz/$target" "$corpus" "$here/examples" "$here/tests/data" \
-      -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 -max_len=65536 \
+      -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 -max_len=16384 \
       -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" >"$log" 2>&1; then
     tail -n 60 "$log" >&2
     echo "$target failed; the input is in $build/artifacts/" >&2

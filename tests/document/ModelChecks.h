@@ -136,9 +136,10 @@ inline bool HasHugeFactors(const TEditor& e) {
 
 /// The whole open path for a file's bytes: read as far as they go, drawn,
 /// animated for a few ticks, saved and reopened; what is wrong, or "".
-inline std::string OpenPathBreak(std::string_view bytes) {
-  RasterCanvas canvas(800, 600);
-  RasterCanvas graph(300, 100);
+inline std::string OpenPathBreak(std::string_view bytes, std::int32_t width = 800,
+                                 std::int32_t height = 600) {
+  RasterCanvas canvas(width, height);
+  RasterCanvas graph(width / 2, height / 4);
   FakeHost host;
   TEditor editor(host);
   editor.AttachCanvas(&canvas);
