@@ -23,7 +23,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+# Debug keeps the asserts, which state what the program must never do.
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O2 -g" \
   -DCMAKE_CXX_COMPILER=clang++-14 -DKORVEL_FUZZ=ON -DKORVEL_BUILD_UI=OFF >/dev/null
 targets=()
 for source in "$here"/fuzz/fuzz_*.cpp; do targets+=("$(basename "$source" .cpp)"); done

@@ -6,16 +6,29 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build-asan"
 
-packages=(cmake ninja-build g++ libgcc-12-dev librapidcheck-dev)
+# What the build and the tests need, as tools/dev.sh installs it, so that
+# this stage also runs alone on a fresh machine.
+packages=(
+  cmake ninja-build g++ libgcc-12-dev pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n
+  googletest libgtest-dev libgmock-dev librapidcheck-dev fonts-liberation locales
+)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
 if [ ${#missing[@]} -gt 0 ]; then
-  sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
   "${sudo[@]}" apt-get update -q
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+# The tests read and write numbers under a Brazilian locale too.
+if ! locale -a 2>/dev/null | grep -qi '^pt_BR\.utf-\?8$'; then
+  "${sudo[@]}" sed -i 's/^# *\(pt_BR\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^pt_BR\.UTF-8 UTF-8' /etc/locale.gen ||
+    echo 'pt_BR.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+  "${sudo[@]}" locale-gen >/dev/null
 fi
 
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
