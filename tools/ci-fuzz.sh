@@ -39,10 +39,12 @@ for target in "${targets[@]}"; do
   corpus="$build/corpus/$target"
   mkdir -p "$corpus"
   log="$build/artifacts/$target.log"
+  dict=()
+  [ -f "$here/fuzz/$target.dict" ] && dict=(-dict="$here/fuzz/$target.dict")
   echo "== $target for ${seconds}s"
   if ! "$build/fuzz/$target" "$corpus" "$here/examples" "$here/tests/data" \
       -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 -max_len=16384 \
-      -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" >"$log" 2>&1; then
+      -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" "${dict[@]}" >"$log" 2>&1; then
     tail -n 60 "$log" >&2
     echo "$target failed; the input is in $build/artifacts/" >&2
     exit 1
