@@ -7,7 +7,7 @@
 
 /// Moving a model's lines between the disk and the document. Inside the
 /// program every line is UTF-8; on disk a model is Windows-1252 (what older
-/// systems wrote) unless it holds a character that code page lacks.
+/// systems wrote) unless that would not read back as the same lines.
 
 /// Longest line kept when a file is read, in characters; the rest is cut off.
 inline constexpr std::size_t kMaxLineLength = 4096;
