@@ -5,7 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -15,14 +16,20 @@ constexpr std::string_view kTickTitle = "tick";
 
 LevelCsv::LevelCsv(const std::vector<std::string>& names) {
   // Every given name is reserved, so a made-up title can't take a later one's.
-  std::set<std::string, std::less<>> reserved(names.begin(), names.end());
-  reserved.emplace(kTickTitle);
-  std::set<std::string, std::less<>> used{std::string(kTickTitle)};
+  std::unordered_set<std::string_view> reserved(names.begin(), names.end());
+  reserved.insert(kTickTitle);
+  std::unordered_set<std::string> used{std::string(kTickTitle)};
+  // The next number to try for each name: a name met n times costs n tries,
+  // not 1 + 2 + ... + n.
+  std::unordered_map<std::string_view, int> nextNumber;
   titles_.reserve(names.size());
   for (const std::string& name : names) {
     std::string title = name;
-    for (int k = 2; used.contains(title) || (title != name && reserved.contains(title)); ++k) {
-      title = name + " (" + std::to_string(k) + ")";
+    if (used.contains(title)) {
+      int& k = nextNumber.try_emplace(name, 2).first->second;
+      do {
+        title = name + " (" + std::to_string(k++) + ")";
+      } while (used.contains(title) || reserved.contains(title));
     }
     used.insert(title);
     titles_.push_back(std::move(title));

@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/TextEncoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -39,44 +40,57 @@ std::string_view FirstCharacters(std::string_view utf8, std::size_t max) {
 
 }  // namespace
 
-std::vector<std::string> LinesFromFileBytes(std::string_view bytes) {
-  std::string text;
-  if (IsValidUtf8(bytes)) {
-    if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
-    text.assign(bytes);
-  } else {
-    text = Windows1252ToUtf8(bytes);
-  }
+ModelLines LinesFromFileBytes(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
 
-  std::vector<std::string> lines;
+  std::size_t breaks = 0;
+  for (char c : bytes) breaks += c == '\n' || c == '\r';
+  ModelLines lines;
+  lines.reserve(breaks + 1, bytes.size());
+  std::string decoded;
   std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    const std::size_t stop = end == std::string::npos ? text.size() : end;
-    const std::string_view line(text.data() + start, stop - start);
-    lines.emplace_back(FirstCharacters(line, kMaxLineLength));
-    if (end == std::string::npos) break;
+  while (start < bytes.size()) {
+    const std::size_t end = bytes.find_first_of("\r\n", start);
+    const std::size_t stop = end == std::string_view::npos ? bytes.size() : end;
+    std::string_view line = bytes.substr(start, stop - start);
+    // CR and LF are single bytes in both encodings, so lines split alike.
+    if (!IsValidUtf8(line)) {
+      // One byte a character: cutting first spares decoding a huge line whole.
+      decoded = Windows1252ToUtf8(line.substr(0, kMaxLineLength));
+      line = decoded;
+    }
+    lines.push_back(FirstCharacters(line, kMaxLineLength));
+    if (end == std::string_view::npos) break;
     start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
   }
   return lines;
 }
 
-std::string FileBytesFromLines(const std::vector<std::string>& lines) {
+std::string FileBytesFromLines(const ModelLines& lines) {
   std::string text;
-  for (const std::string& line : lines) {
+  for (std::string_view line : lines) {
     text += line;
     text += "\r\n";
   }
-  if (IsValidUtf8(text) && FitsWindows1252(text)) return Utf8ToWindows1252(text);
+  if (IsValidUtf8(text) && FitsWindows1252(text)) {
+    // "Ã©" in Windows-1252 is C3 A9, which the reader takes for UTF-8 "é".
+    std::string narrow = Utf8ToWindows1252(text);
+    if (LinesFromFileBytes(narrow) == lines) return narrow;
+  }
+  if (text.starts_with(kUtf8Bom)) text.insert(0, kUtf8Bom);
   return text;
 }
 
-std::vector<std::string> ReadModelFile(const std::string& path) {
+ModelLines ReadModelFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) throw std::runtime_error(OpenError(path, std::strerror(errno)));
 
   std::string bytes;
+  struct stat st {};
+  if (::fstat(::fileno(file), &st) == 0 && S_ISREG(st.st_mode)) {
+    bytes.reserve(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), kMaxFileSize) + 1);
+  }
   char buffer[65536];
   for (;;) {
     const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
@@ -94,6 +108,6 @@ std::vector<std::string> ReadModelFile(const std::string& path) {
   return LinesFromFileBytes(bytes);
 }
 
-void WriteModelFile(const std::string& path, const std::vector<std::string>& lines) {
+void WriteModelFile(const std::string& path, const ModelLines& lines) {
   WriteFileAtomically(path, FileBytesFromLines(lines));
 }

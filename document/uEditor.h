@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/EditorHost.h"
+#include "document/ModelLines.h"
 #include "platform/Canvas.h"
 
 #include <cstdint>
@@ -133,10 +134,12 @@ public:
 
   // Model file.
   /// Replaces lines with the model file's text, one entry per line, UTF-8.
+  void SaveToLines(ModelLines& lines);
+  /// The same into separate strings, for a caller that edits them.
   void SaveToLines(std::vector<std::string>& lines);
   /// Rebuilds the model from the lines of a model file (UTF-8). Throws
   /// ModelFileError on a content error; what was completed before stays.
-  LoadOutcome LoadFromLines(const std::vector<std::string>& lines);
+  LoadOutcome LoadFromLines(const ModelLines& lines);
 
   /// Position of v in Variables, or -1.
   int IndexOfVariable(const TVariavel* v) const;

@@ -6,8 +6,6 @@
 #include "platform/RegionalSettings.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -70,39 +68,48 @@ std::int32_t ValueOf(const std::string_view (&keywords)[N], std::string_view lin
   return fallback;
 }
 
+/// A line quoted for an error message; a NUL is shown as a mark, since the
+/// message's text would end there.
+std::string Quoted(std::string_view line) {
+  std::string quoted = "'";
+  for (char c : line) {
+    if (c == '\0')
+      quoted += "\u2400";
+    else
+      quoted += c;
+  }
+  quoted += '\'';
+  return quoted;
+}
+
 /// The model file's lines taken one after the other; beyond the last every
 /// line reads as empty.
 class LineReader {
 public:
-  explicit LineReader(const std::vector<std::string>& lines) : lines_(lines) {}
+  explicit LineReader(const ModelLines& lines) : lines_(lines) {}
 
-  const std::string& Next() {
-    static const std::string empty;
-    return pos_ < lines_.size() ? lines_[pos_++] : empty;
-  }
+  std::string_view Next() { return lines_[pos_++]; }
 
   std::int32_t NextInt() { return IntFrom(Next()); }
 
-  static std::int32_t IntFrom(const std::string& line) {
+  static std::int32_t IntFrom(std::string_view line) {
     const auto value = ParseInt32(line);
-    if (!value) throw ModelFileError("'" + line + "' is not a valid integer value");
+    if (!value) throw ModelFileError(Quoted(line) + " is not a valid integer value");
     return *value;
   }
 
   long double NextReal() {
-    const std::string& line = Next();
+    const std::string_view line = Next();
     const auto value = ParseReal(line);
     if (!value) throw RealError(line);
     return *value;
   }
 
-  /// A real for a 64-bit field: one beyond that range is as invalid as one
-  /// beyond the extended range (and converting it would be undefined).
   double NextDouble() {
-    const std::string& line = Next();
-    const auto value = ParseReal(line);
-    if (!value || std::fabs(*value) > std::numeric_limits<double>::max()) throw RealError(line);
-    return static_cast<double>(*value);
+    const std::string_view line = Next();
+    const auto value = ParseDouble(line);
+    if (!value) throw RealError(line);
+    return *value;
   }
 
   /// Whether the next line is the keyword; any other line means false.
@@ -118,11 +125,11 @@ public:
   }
 
 private:
-  static ModelFileError RealError(const std::string& line) {
-    return ModelFileError("'" + line + "' is not a valid floating point value");
+  static ModelFileError RealError(std::string_view line) {
+    return ModelFileError(Quoted(line) + " is not a valid floating point value");
   }
 
-  const std::vector<std::string>& lines_;
+  const ModelLines& lines_;
   std::size_t pos_ = 0;
 };
 
@@ -174,6 +181,12 @@ int TEditor::IndexOfVariable(const TVariavel* v) const {
 }
 
 void TEditor::SaveToLines(std::vector<std::string>& lines) {
+  ModelLines compact;
+  SaveToLines(compact);
+  lines = compact;
+}
+
+void TEditor::SaveToLines(ModelLines& lines) {
   Modified = false;
   const char separator = DecimalSeparator();
   const auto real = [separator](long double v) { return FormatGeneral(v, separator); };
@@ -227,7 +240,7 @@ void TEditor::SaveToLines(std::vector<std::string>& lines) {
   lines.emplace_back(kEnd);
 }
 
-LoadOutcome TEditor::LoadFromLines(const std::vector<std::string>& lines) {
+LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) {
   Modified = false;
   LineReader in(lines);
   if (in.Next() != kHeader) {
@@ -239,14 +252,14 @@ LoadOutcome TEditor::LoadFromLines(const std::vector<std::string>& lines) {
   // Whatever was completed stays and is shown, also when a record fails.
   try {
     in.Next();
-    std::string current = in.Next();
+    std::string_view current = in.Next();
 
     while (current == kVariableMarker) {
-      const std::string& classLine = in.Next();
+      const std::string_view classLine = in.Next();
       std::unique_ptr<TVariavel> v = NewVariableOfClass(classLine);
-      if (!v) throw ModelFileError("'" + classLine + "' is not a valid variable class");
+      if (!v) throw ModelFileError(Quoted(classLine) + " is not a valid variable class");
       v->SetCanvas(Canvas);
-      v->SetName(in.Next());
+      v->SetName(std::string(in.Next()));
       v->X = in.NextInt();
       v->Y = in.NextInt();
       v->Level = in.NextReal();
@@ -297,10 +310,10 @@ LoadOutcome TEditor::LoadFromLines(const std::vector<std::string>& lines) {
       host_.SetMethodChecks(method == 1, method == 2);
       if (method == 1) IntegrationMethod = ::IntegrationMethod::Euler;
       if (method == 2) IntegrationMethod = ::IntegrationMethod::RungeKutta;
-      const std::string& clockLine = in.Next();
+      const std::string_view clockLine = in.Next();
       host_.SetElapsedTicks(LineReader::IntFrom(clockLine));
-      host_.SetClockText(clockLine);
-      host_.SetUnitsText(in.Next());
+      host_.SetClockText(std::string(clockLine));
+      host_.SetUnitsText(std::string(in.Next()));
       host_.SetTimerInterval(in.NextInt());
     }
   } catch (...) {

@@ -100,7 +100,12 @@ std::string FormatGeneral(long double v, char decimalSeparator) {
   return out;
 }
 
-std::optional<long double> ParseReal(std::string_view text) {
+namespace {
+
+/// The text as a plain C decimal ('.' separator, no blanks), or empty when it
+/// is not a real the model file accepts; strtold and strtod then see neither
+/// hex nor inf/nan.
+std::optional<std::string> PlainDecimal(std::string_view text) {
   text = Trimmed(text);
   std::string normal;
   std::size_t i = 0;
@@ -129,13 +134,33 @@ std::optional<long double> ParseReal(std::string_view text) {
     if (exponentDigits == 0) return std::nullopt;
   }
   if (i != text.size()) return std::nullopt;
+  return normal;
+}
 
-  // The text is now plain decimal, so strtold can neither see hex nor inf/nan.
+}  // namespace
+
+std::optional<long double> ParseReal(std::string_view text) {
+  const std::optional<std::string> normal = PlainDecimal(text);
+  if (!normal) return std::nullopt;
   char* end = nullptr;
-  const long double value = strtold_l(normal.c_str(), &end, CLocale());
-  if (end != normal.c_str() + normal.size() || !std::isfinite(value)) return std::nullopt;
+  const long double value = strtold_l(normal->c_str(), &end, CLocale());
+  if (end != normal->c_str() + normal->size() || !std::isfinite(value)) return std::nullopt;
   // ERANGE with a finite result is an underflow towards zero, which is a fine value.
   return value;
+}
+
+std::optional<double> ParseDouble(std::string_view text) {
+  const std::optional<std::string> normal = PlainDecimal(text);
+  if (!normal) return std::nullopt;
+  // Straight to double: going through long double could round twice.
+  char* end = nullptr;
+  const double value = strtod_l(normal->c_str(), &end, CLocale());
+  if (end != normal->c_str() + normal->size()) return std::nullopt;
+  if (std::isfinite(value)) return value;
+  constexpr long double kLargestWritten = 1.79769313486232E308L;
+  const long double wide = strtold_l(normal->c_str(), nullptr, CLocale());
+  if (std::fabs(wide) > kLargestWritten) return std::nullopt;
+  return std::copysign(std::numeric_limits<double>::max(), value);
 }
 
 std::optional<std::int32_t> ParseInt32(std::string_view text) {

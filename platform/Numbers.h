@@ -30,6 +30,12 @@ std::string FormatGeneral(long double v, char decimalSeparator);
 /// such a number or its value is not finite in extended precision.
 std::optional<long double> ParseReal(std::string_view text);
 
+/// A real for a 64-bit field, read as ParseReal does. The writer's 15 digits
+/// round the largest doubles up to 1.79769313486232E308, just beyond the
+/// range; up to that text a value reads as the largest double, beyond it as
+/// nothing.
+std::optional<double> ParseDouble(std::string_view text);
+
 /// A decimal integer with optional sign. Empty when the text is not one or
 /// lies outside the 32-bit range.
 std::optional<std::int32_t> ParseInt32(std::string_view text);

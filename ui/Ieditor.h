@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/EditorHost.h"
+#include "document/ModelLines.h"
 #include "platform/RasterCanvas.h"
 
 #include <QMainWindow>
@@ -52,7 +53,7 @@ public:
   RasterCanvas GraphCanvas{0, 0};
   std::unique_ptr<TEditor> Document;
   /// The model text buffer: the lines of the last file read or written.
-  std::vector<std::string> MemoArquivo;
+  ModelLines MemoArquivo;
 
   QWidget* pBarraOpcoes = nullptr;
   QToolButton* bNovo = nullptr;

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -167,9 +168,24 @@ TEST(LevelCsvTitles, RepeatedNamesGetTheFirstFreeNumber) {
       {{"x", "x (2)", "x"}, {"x", "x (2)", "x (3)"}},
       {{"tick", "tick"}, {"tick (2)", "tick (3)"}},
       {{"", ""}, {"", " (2)"}},
+      {{"x", "x", "x (3)", "x", "x"}, {"x", "x (2)", "x (3)", "x (4)", "x (5)"}},
+      {{"x", "x (2)", "x (2)", "x", "x"}, {"x", "x (2)", "x (2) (2)", "x (3)", "x (4)"}},
       {{}, {}},
   };
   for (const auto& c : cases) EXPECT_EQ(LevelCsv(c.names).Titles(), c.titles);
+}
+
+// Every new variable is called "Nome"; a big model's titles once took minutes.
+TEST(LevelCsvTitles, ManyEqualNamesAreNumberedInOrder) {
+  std::vector<std::string> names(40000, "Nome");
+  names.back() = "Nome (7)";
+  const std::vector<std::string> titles = LevelCsv(names).Titles();
+  ASSERT_EQ(titles.size(), names.size());
+  EXPECT_EQ(titles[0], "Nome");
+  EXPECT_EQ(titles[5], "Nome (6)");
+  EXPECT_EQ(titles[6], "Nome (8)") << "a later variable's own name is not taken";
+  EXPECT_EQ(titles[39998], "Nome (40000)");
+  EXPECT_EQ(titles.back(), "Nome (7)");
 }
 
 TEST_F(KorvelSimTest, BadCommandLinesAreRefusedWithOneLineAndNothingWritten) {
@@ -297,6 +313,13 @@ QProcess& RunBinary(QProcess& process, const QStringList& args) {
   return process;
 }
 
+/// The shell, for a resource limit around the executable.
+QProcess& RunShell(QProcess& process, const QStringList& args) {
+  process.start("/bin/sh", args);
+  EXPECT_TRUE(process.waitForFinished(60000));
+  return process;
+}
+
 TEST(KorvelSimBinary, PrintsTheTableAndExitsZero) {
   QProcess process;
   RunBinary(process, {QString::fromStdString(Data("example-comma.KRL")), "--ticks", "2"});
@@ -324,6 +347,28 @@ TEST(KorvelSimBinary, OutputToADeviceWritesIntoItAndLeavesItADevice) {
   struct stat st {};
   ASSERT_EQ(::stat("/dev/null", &st), 0);
   EXPECT_TRUE(S_ISCHR(st.st_mode)) << "/dev/null must not be replaced by a regular file";
+}
+
+// A file of nothing but line breaks once took 2.3 GB to open; the run must
+// fit in a third of that (address space, which bounds the peak).
+TEST(KorvelSimBinary, AHugeFileOfLineBreaksOpensInLittleMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+#endif
+  const fs::path path = fs::temp_directory_path() / ("korvel-breaks-" + std::to_string(::getpid()) + ".KRL");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "KORVEL - VERSAO 1.0\r\n";
+    const std::string breaks(1 << 20, '\n');
+    for (int mib = 0; mib < 63; ++mib) out << breaks;
+  }
+  QProcess process;
+  RunShell(process, {"-c", QString("ulimit -v %1 && exec \"$0\" \"$1\" --ticks 1")
+                                .arg(700 * 1024),
+                      KORVEL_SIM_PATH, QString::fromStdString(path.string())});
+  fs::remove(path);
+  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+  EXPECT_EQ(process.readAllStandardOutput().toStdString(), "tick\n0\n1\n");
 }
 
 TEST(KorvelSimExamples, EveryShippedModelRunsAndMoves) {

@@ -10,9 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -373,6 +375,7 @@ TEST_F(ModelFileTest, ContentErrorsKeepWhatWasCompletedAndSayWhatFailed) {
       {"index-largest-integer.KRL", "List index out of bounds (2147483647)", 3},
       {"bad-kind-after-attach.KRL", "'proporcao' is not a valid integer value", 2},
       {"effect-beyond-double.KRL", "'1E400' is not a valid floating point value", 2},
+      {"nul-inside-a-number.KRL", "'12\u24003' is not a valid integer value", 0},
   };
   for (const ContentError& c : cases) {
     SCOPED_TRACE(c.file);
@@ -403,6 +406,26 @@ TEST_F(ModelFileTest, ContentErrorsKeepWhatWasCompletedAndSayWhatFailed) {
       EXPECT_EQ(canvas.Pixel(first.X - first.HalfWidth, first.Y), clBlack);
     }
   }
+}
+
+TEST_F(ModelFileTest, DoublesWrittenRoundedAboveTheLargestReopenAsTheLargest) {
+  constexpr double kLargest = std::numeric_limits<double>::max();
+  ASSERT_EQ(editor.LoadFromLines(Lines("rate-and-effect-rounded-above-largest-double.KRL")),
+            LoadOutcome::Loaded);
+  ASSERT_EQ(editor.Relationships.size(), 1u) << "nothing after the record is lost";
+  EXPECT_EQ(editor.Variables[0]->SelfChangeRate, -kLargest);
+  EXPECT_EQ(editor.Relationships[0]->Effect, kLargest);
+  EXPECT_EQ(host.timerInterval, 100);
+
+  editor.Variables[0]->SelfChangeRate = std::nextafter(kLargest, 0.0);
+  FakeHost otherHost;
+  TEditor other(otherHost);
+  other.AttachCanvas(&canvas);
+  const std::vector<std::string> saved = SaveAndReloadInto(other);
+  EXPECT_EQ(other.Variables[0]->SelfChangeRate, kLargest);
+  std::vector<std::string> again;
+  other.SaveToLines(again);
+  EXPECT_EQ(again, saved);
 }
 
 TEST_F(ModelFileTest, AFileWithoutTheExactHeaderIsRefusedAndTheModelKept) {
@@ -470,10 +493,27 @@ TEST_F(ModelFileTest, NamesReadFromEitherEncoding) {
   EXPECT_EQ(editor.Variables[0]->Name, "Água");
   EXPECT_EQ(host.unitsText, "mêses");
 
-  ASSERT_EQ(editor.LoadFromLines(Lines("names-utf8.KRL")), LoadOutcome::Loaded);
-  ASSERT_EQ(editor.Variables.size(), 2u);
-  EXPECT_EQ(editor.Variables[0]->Name, "Água");
-  EXPECT_EQ(editor.Variables[1]->Name, "Δ população");
+  for (const char* file : {"names-utf8.KRL", "stray-byte-after-fim.KRL"}) {
+    SCOPED_TRACE(file);
+    ASSERT_EQ(editor.LoadFromLines(Lines(file)), LoadOutcome::Loaded);
+    ASSERT_EQ(editor.Variables.size(), 2u);
+    EXPECT_EQ(editor.Variables[0]->Name, "Água");
+    EXPECT_EQ(editor.Variables[1]->Name, "Δ população");
+  }
+}
+
+// A name whose Windows-1252 bytes are valid UTF-8 once came back changed.
+TEST_F(ModelFileTest, ANameComesBackFromTheFileExactlyAsTyped) {
+  for (const char* name : {"Ã©", "Ã‰gua", "Ã©\u0394"}) {
+    editor.Clear();
+    AddVariable<TVarContinua>(name, 100, 100);
+    std::vector<std::string> lines;
+    editor.SaveToLines(lines);
+    ASSERT_EQ(editor.LoadFromLines(LinesFromFileBytes(FileBytesFromLines(lines))),
+              LoadOutcome::Loaded);
+    ASSERT_EQ(editor.Variables.size(), 1u);
+    EXPECT_EQ(editor.Variables[0]->Name, name);
+  }
 }
 
 TEST_F(ModelFileTest, OnlyMethodsOneAndTwoChangeTheIntegrationMethod) {

@@ -54,6 +54,8 @@ TEST(ModelTextLines, BytesAreUtf8WhenValidAndWindows1252Otherwise) {
       {"UTF-8 beyond Windows-1252", "Δ\r\n", {"Δ"}},
       {"UTF-8 with a byte order mark", "\xEF\xBB\xBFKORVEL\r\n", {"KORVEL"}},
       {"one bad byte makes it all Windows-1252", "Água \xE9\r\n", {"Ã\u0081gua é"}},
+      {"a stray byte spoils only its own line", "Água\r\nFIM\r\n\xE9\r\n", {"Água", "FIM", "é"}},
+      {"a Windows-1252 line among UTF-8 ones", "m\xEAs\r\nÁgua\r\n", {"mês", "Água"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(LinesFromFileBytes(c.bytes), c.lines) << c.name;
@@ -87,6 +89,29 @@ TEST(ModelTextBytes, EveryLineEndsWithCrLfInTheNarrowestEncoding) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FileBytesFromLines(c.lines), c.bytes) << c.name;
+  }
+}
+
+// The writer's narrow bytes must not read back as another text: "Ã©" in
+// Windows-1252 is C3 A9, valid UTF-8 for "é".
+TEST(ModelTextBytes, EveryTextAFileCanCarryReadsBackAsWritten) {
+  const struct {
+    const char* name;
+    Lines lines;
+  } cases[] = {
+      {"Windows-1252 bytes that spell UTF-8", {"Ã©"}},
+      {"such a line beside an ordinary one", {"Água", "Ã©", "mêses"}},
+      {"beyond Windows-1252", {"Δ", "Ã©"}},
+      {"a byte order mark character at the start", {"\uFEFFKORVEL"}},
+      {"the mark's Windows-1252 spelling", {"ï»¿KORVEL"}},
+      {"C1 controls and NUL", {"\u0081\u008D", std::string("a\0b", 3)}},
+      {"the longest line kept", {std::string(kMaxLineLength, 'x')}},
+      {"empty lines", {"", "", ""}},
+  };
+  for (const auto& c : cases) {
+    const std::string bytes = FileBytesFromLines(c.lines);
+    EXPECT_EQ(LinesFromFileBytes(bytes), c.lines) << c.name;
+    EXPECT_EQ(FileBytesFromLines(LinesFromFileBytes(bytes)), bytes) << c.name;
   }
 }
 

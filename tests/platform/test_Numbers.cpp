@@ -182,6 +182,35 @@ struct IntCase {
   std::optional<std::int32_t> value;
 };
 
+// A 64-bit field near the top of its range is written rounded up beyond it;
+// it must still read back, or the rest of the file is lost.
+TEST(Numbers, EveryDoubleTheWriterWritesReadsBackAsADouble) {
+  constexpr double kLargest = std::numeric_limits<double>::max();
+  const struct {
+    const char* name;
+    double value;
+    double readBack;
+  } cases[] = {
+      {"largest", kLargest, kLargest},
+      {"largest negative", -kLargest, -kLargest},
+      {"one below the largest, written rounded up", std::nextafter(kLargest, 0.0), kLargest},
+      {"last one written exactly", 1.79769313486231e308, 1.79769313486231e308},
+      {"smallest subnormal", std::numeric_limits<double>::denorm_min(),
+       std::numeric_limits<double>::denorm_min()},
+      {"ordinary", 0.07, 0.07},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string text = FormatGeneral(c.value, ',');
+    const std::optional<double> back = ParseDouble(text);
+    ASSERT_TRUE(back.has_value()) << text;
+    EXPECT_EQ(*back, c.readBack) << text;
+    EXPECT_EQ(FormatGeneral(*back, ','), text);
+  }
+  for (const char* beyond : {"1,79769313486233E308", "-1,8E308", "1E400", "abc"})
+    EXPECT_FALSE(ParseDouble(beyond).has_value()) << beyond;
+}
+
 TEST(Numbers, ParseInt32AcceptsDecimalIntegersInRange) {
   const IntCase cases[] = {
       {"0", 0},
