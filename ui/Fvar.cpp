@@ -1,5 +1,6 @@
 #include "ui/Fvar.h"
 
+#include "document/ModelText.h"
 #include "ui/DialogSupport.h"
 #include "model/uVar.h"
 #include "platform/Numbers.h"
@@ -99,6 +100,8 @@ TfVariavel::TfVariavel(QWidget* parent)
   nameFont.setPixelSize(13);
   nameFont.setBold(false);  // the dialog font is bold; the name box is not
   edtNome->setFont(nameFont);
+  // What a model file keeps of a line.
+  edtNome->setMaxLength(int(kMaxLineLength));
   edtNome->setGeometry(42, 6, 235, 24);
 
   grpTipo = MakeGroup(this, QStringLiteral("Tipo de variável"), 4, 38, 145, 55);
@@ -277,8 +280,15 @@ void TfVariavel::ApplyToVariable() {
 
   // An untouched edit gives back the very bytes it was shown, so a name the
   // edit cannot hold whole (too long for it) survives a confirmation.
-  const QString text = edtNome->text();
-  v.SetName(text == shownName_ ? shownNameBytes_ : text.toStdString());
+  QString text = edtNome->text();
+  if (text == shownName_) {
+    v.SetName(shownNameBytes_);
+  } else {
+    // A name is one line of the model file: a pasted line break would split
+    // its record and the file would not open again.
+    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    v.SetName(text.toStdString());
+  }
   v.Awake = bAcordada->isChecked();
   v.CombineMode = bSoma->isChecked() ? 1 : bMultiplicacao->isChecked() ? 2 : 3;
   v.SelfChangeDecreases = bDiminui->isChecked();

@@ -259,6 +259,23 @@ TEST_F(VariableDialog, UntouchedNameKeepsItsBytesEvenBeyondWhatTheEditHolds) {
   EXPECT_EQ(v->Name, longName);
 }
 
+TEST_F(VariableDialog, ATypedNameIsOneLineOfTheModelFile) {
+  struct Case {
+    QString typed;
+    std::string stored;
+  };
+  const Case cases[] = {
+      {QStringLiteral("Coelhos\nLinces"), "Coelhos Linces"},
+      {QStringLiteral("a\r\nb\r"), "a  b "},
+      {QString(5000, QLatin1Char('y')), std::string(4096, 'y')},
+  };
+  for (const Case& c : cases) {
+    auto v = Make<TVarContinua>("Coelhos");
+    EditAndConfirm(*v, [&] { dialog.edtNome->setText(c.typed); });
+    EXPECT_EQ(v->Name, c.stored);
+  }
+}
+
 TEST_F(VariableDialog, SelfChangeBarAndRate) {
   const struct {
     const char* label;
