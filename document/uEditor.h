@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/EditorHost.h"
+#include "document/SimulationPlan.h"
 #include "platform/Canvas.h"
 
 #include <cstdint>
@@ -157,4 +158,6 @@ private:
   void FillBoxesWhite();
 
   IEditorHost& host_;
+  /// What Tick integrates; forgotten by every edit that changes the lists.
+  SimulationPlan plan_;
 };

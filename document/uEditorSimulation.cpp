@@ -22,6 +22,7 @@ void TEditor::StartAnimation() {
   PlotEnabled = false;
   ClearSelection();
   RunState = RunState::Running;
+  plan_.Prepare(Variables, Relationships);
   ClearCanvas();
 
   for (const auto& r : Relationships) r->Draw();
@@ -78,22 +79,16 @@ void TEditor::CommitStates() {
 void TEditor::Tick() {
   MarkTickStart();
 
+  if (!plan_.PreparedFor(Variables.size(), Relationships.size()))
+    plan_.Prepare(Variables, Relationships);
+  plan_.BeginTick();
   switch (IntegrationMethod) {
     case IntegrationMethod::RungeKutta:
-      for (int step = 0; step < kStepsPerTick; ++step) {
-        for (int stage = 1; stage <= 4; ++stage) {
-          ComputeRelationships();
-          RungeKuttaPass(stage);
-          CommitStates();
-        }
-      }
+      for (int step = 0; step < kStepsPerTick; ++step)
+        for (int stage = 1; stage <= 4; ++stage) plan_.RungeKuttaStage(stage);
       break;
     case IntegrationMethod::Euler:
-      for (int step = 0; step < kStepsPerTick; ++step) {
-        ComputeRelationships();
-        EulerPass();
-        CommitStates();
-      }
+      for (int step = 0; step < kStepsPerTick; ++step) plan_.EulerStep();
       break;
   }
 
@@ -122,8 +117,9 @@ void TEditor::DrawLevels() {
     if (!v->Awake) continue;
     Canvas->SetPenColor(v->Color);
     v->DrawLevelMark();
-    auto* onOff = dynamic_cast<TVarLigaDesliga*>(v.get());
-    if (onOff && onOff->ThresholdCrossed()) {
+    if (!v->IsOnOff()) continue;
+    auto* onOff = static_cast<TVarLigaDesliga*>(v.get());
+    if (onOff->ThresholdCrossed()) {
       Canvas->SetPenMode(PenMode::pmCopy);
       onOff->DrawSwitch();
       Canvas->SetPenMode(PenMode::pmNotXor);
@@ -148,7 +144,7 @@ void TEditor::ZeroValues() {
   // Stored directly: the setters' clamping is not wanted, 0 is in every range.
   for (const auto& v : Variables) {
     v->Level = 0;
-    if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(v.get())) onOff->ThresholdLevel = 0;
+    if (v->IsOnOff()) static_cast<TVarLigaDesliga*>(v.get())->ThresholdLevel = 0;
   }
   DrawAll();
 }

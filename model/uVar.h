@@ -2,11 +2,36 @@
 
 #include "model/uObjGrf.h"
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class TRelacionamento;
+
+/// The relationships ending at a variable, combined for one integration stage.
+struct StageInput {
+  long double acc = 0;
+  /// Sum of the effects of the active relationships taken; > 0 means the
+  /// variable has input in this stage.
+  long double wsum = 0;
+
+  /// Empty input for a variable that combines by combineMode (2: product).
+  static StageInput For(std::int32_t combineMode) { return {combineMode == 2 ? 1.0L : 0.0L, 0}; }
+  void Take(bool product, long double contribution, double effect) {
+    if (product)
+      acc *= contribution;
+    else
+      acc += contribution;
+    wsum += effect;
+  }
+  /// A mean divides by the effects; huge factors times a zero one (infinity
+  /// times 0) give 0, so that no NaN reaches a variable.
+  void Finish(std::int32_t combineMode) {
+    if (combineMode == 3 && wsum > 0) acc /= wsum;
+    if (std::isnan(acc)) acc = 0;
+  }
+};
 
 /// A named quantity shown as a vertical gauge with a level mark. Never
 /// instantiated itself: the four concrete classes below are.
@@ -17,6 +42,10 @@ class TVariavel : public TObjGrafico {
 public:
   TVariavel();
   ~TVariavel() override = default;
+
+  /// Known from the class when the object is made: a class change replaces the object.
+  bool IsOnOff() const { return onOff_; }
+  bool IsAnyValue() const { return anyValue_; }
 
   /// UTF-8.
   std::string Name;
@@ -74,10 +103,18 @@ public:
   bool RemoveRelationship(TRelacionamento* r);
   bool HitBodyOrLabel(std::int32_t x, std::int32_t y) const;
 
-  void EulerStep();
+  /// The stage's input gathered from Relationships and their Contribution.
+  StageInput GatherInput() const;
+  void EulerStep() { EulerStep(GatherInput()); }
+  void EulerStep(const StageInput& input);
   /// stage is 1..4.
-  void RungeKuttaStage(int stage);
-  void CommitValue();
+  void RungeKuttaStage(int stage) { RungeKuttaStage(stage, GatherInput()); }
+  void RungeKuttaStage(int stage, const StageInput& input);
+  /// SetInnerValue(PendingValue), without the virtual call.
+  void CommitValue() {
+    const long double v = PendingValue;
+    InnerValue = (anyValue_ || !(v < 0 || std::isnan(v))) ? v : 0;
+  }
   void ShowValue();
   void SaveTickStart();
   void SaveStartValue();
@@ -88,6 +125,8 @@ public:
   static long double InnerValueOfLevel(long double level);
 
 protected:
+  TVariavel(bool onOff, bool anyValue);
+
   /// v bounded to [0, 1]; not a number gives 0.
   static long double PositiveLevel(double v);
   /// The pens of Draw: normal while awake, silver while asleep.
@@ -96,10 +135,20 @@ protected:
   /// right of its left edge (on-off gauges keep their switch strip there).
   void DrawLevelMarkRightOf(std::int64_t leftInset);
   bool HitLevelMarkRightOf(std::int32_t x, std::int32_t y, std::int64_t leftInset);
+
+private:
+  bool onOff_ = false;
+  bool anyValue_ = false;
 };
 
 /// Continuous variable, positive values (0 ... 1).
-class TVarContinua : public TVariavel {};
+class TVarContinua : public TVariavel {
+public:
+  TVarContinua() = default;
+
+protected:
+  explicit TVarContinua(bool anyValue) : TVariavel(false, anyValue) {}
+};
 
 /// Continuous variable, any value (-1 ... 1); twice as tall.
 class TVarContinuaQualquerValor : public TVarContinua {
@@ -144,9 +193,15 @@ public:
   virtual void SetThresholdLevel(double v);
 
   bool IsOn() const;
+  /// Where OutputValue's amount lives: the inner value, or a constant for
+  /// the weak and strong effects.
+  const long double* OutputSource() const;
   void DrawSwitch();
   bool HitThresholdMark(std::int32_t x, std::int32_t y);
   bool ThresholdCrossed() const;
+
+protected:
+  explicit TVarLigaDesliga(bool anyValue);
 };
 
 /// On-off variable, any value (-1 ... 1).

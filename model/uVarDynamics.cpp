@@ -11,35 +11,15 @@ namespace {
 constexpr long double kStep = 0.001L;
 constexpr long double kBound = 6;
 
-struct Gathered {
-  long double acc = 0;
-  /// Sum of the effects of the active relationships ending here; > 0 means
-  /// the variable has input in this stage.
-  long double wsum = 0;
-};
-
-Gathered Gather(const TVariavel& v) {
-  const bool product = v.CombineMode == 2;
-  Gathered g;
-  g.acc = product ? 1 : 0;
-  for (const TRelacionamento* r : v.Relationships) {
-    if (!r->Active || r->Destination != &v) continue;
-    if (product)
-      g.acc *= r->Contribution;
-    else
-      g.acc += r->Contribution;
-    g.wsum += r->Effect;
-  }
-  if (v.CombineMode == 3 && g.wsum > 0) g.acc /= g.wsum;
-  return g;
-}
-
 long double WithSelfChange(const TVariavel& v, long double pending, long double y0) {
   const long double s = y0 * static_cast<long double>(v.SelfChangeRate);
   return v.SelfChangeDecreases ? pending - s : pending + s;
 }
 
+/// Within the inner value's bounds; not a number (infinite rates of opposite
+/// signs in one Runge-Kutta step) gives 0.
 long double Bounded(long double value) {
+  if (std::isnan(value)) return 0;
   if (value > kBound) value = kBound;
   if (value < -kBound) value = -kBound;
   return value;
@@ -47,21 +27,30 @@ long double Bounded(long double value) {
 
 }  // namespace
 
-void TVariavel::EulerStep() {
+StageInput TVariavel::GatherInput() const {
+  const bool product = CombineMode == 2;
+  StageInput g = StageInput::For(CombineMode);
+  for (const TRelacionamento* r : Relationships) {
+    if (!r->Active || r->Destination != this) continue;
+    g.Take(product, r->Contribution, r->Effect);
+  }
+  g.Finish(CombineMode);
+  return g;
+}
+
+void TVariavel::EulerStep(const StageInput& g) {
   if (!Awake) return;
   StageValues[0] = InnerValue;
-  const Gathered g = Gather(*this);
   if (g.wsum > 0) PendingValue = InputKind == 2 ? g.acc : g.acc * kStep + InnerValue;
   PendingValue = Bounded(WithSelfChange(*this, PendingValue, StageValues[0]));
 }
 
-void TVariavel::RungeKuttaStage(int stage) {
+void TVariavel::RungeKuttaStage(int stage, const StageInput& g) {
   assert(stage >= 1 && stage <= 4 && "Runge-Kutta stages are 1 to 4");
   if (stage < 1 || stage > 4) return;
   if (stage == 1) StageValues[0] = InnerValue;
   if (!Awake) return;
   const long double y0 = StageValues[0];
-  const Gathered g = Gather(*this);
   if (g.wsum > 0) {
     if (InputKind == 2) {
       PendingValue = g.acc;
@@ -87,8 +76,6 @@ void TVariavel::RungeKuttaStage(int stage) {
   }
   PendingValue = Bounded(WithSelfChange(*this, PendingValue, y0));
 }
-
-void TVariavel::CommitValue() { SetInnerValue(PendingValue); }
 
 void TVariavel::ShowValue() {
   const long double e = std::exp(InnerValue);
