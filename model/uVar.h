@@ -2,12 +2,26 @@
 
 #include "model/uObjGrf.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class TRelacionamento;
+
+/// A tick integrates over 100 sub-steps of this length.
+inline constexpr long double kSubStepLength = 0.001L;
+
+/// Within the inner value's bounds, +-6; not a number (infinite rates of
+/// opposite signs in one Runge-Kutta step) gives 0.
+inline long double BoundedInnerValue(long double value) {
+  constexpr long double kBound = 6;
+  if (std::isnan(value)) return 0;
+  if (value > kBound) value = kBound;
+  if (value < -kBound) value = -kBound;
+  return value;
+}
 
 /// The relationships ending at a variable, combined for one integration stage.
 struct StageInput {
@@ -137,6 +151,11 @@ protected:
   bool HitLevelMarkRightOf(std::int32_t x, std::int32_t y, std::int64_t leftInset);
 
 private:
+  long double WithSelfChange(long double pending, long double y0) const {
+    const long double s = y0 * static_cast<long double>(SelfChangeRate);
+    return SelfChangeDecreases ? pending - s : pending + s;
+  }
+
   bool onOff_ = false;
   bool anyValue_ = false;
 };
@@ -216,3 +235,44 @@ public:
   std::int32_t YOfLevel(long double level) override;
   void SetThresholdLevel(double v) override;
 };
+
+// The stages are defined here so that the tick's loop inlines them.
+
+inline void TVariavel::EulerStep(const StageInput& g) {
+  if (!Awake) return;
+  StageValues[0] = InnerValue;
+  if (g.wsum > 0) PendingValue = InputKind == 2 ? g.acc : g.acc * kSubStepLength + InnerValue;
+  PendingValue = BoundedInnerValue(WithSelfChange(PendingValue, StageValues[0]));
+}
+
+inline void TVariavel::RungeKuttaStage(int stage, const StageInput& g) {
+  assert(stage >= 1 && stage <= 4 && "Runge-Kutta stages are 1 to 4");
+  if (stage < 1 || stage > 4) return;
+  if (stage == 1) StageValues[0] = InnerValue;
+  if (!Awake) return;
+  const long double y0 = StageValues[0];
+  if (g.wsum > 0) {
+    if (InputKind == 2) {
+      PendingValue = g.acc;
+    } else {
+      StageValues[stage] = g.acc;
+      long double d = 0;
+      switch (stage) {
+        case 1:
+        case 2:
+          d = g.acc * kSubStepLength / 2;
+          break;
+        case 3:
+          d = g.acc * kSubStepLength;
+          break;
+        case 4: {
+          const long double* k = StageValues;
+          d = ((k[2] * 2 + k[1]) + k[3] * 2 + k[4]) * kSubStepLength / 6;
+          break;
+        }
+      }
+      PendingValue = y0 + d;
+    }
+  }
+  PendingValue = BoundedInnerValue(WithSelfChange(PendingValue, y0));
+}
