@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -51,14 +52,26 @@ Box Intersect(const Box& a, const Box& b) {
   return {std::max(a.l, b.l), std::max(a.t, b.t), std::min(a.r, b.r), std::min(a.b, b.b)};
 }
 
+bool Fits64(i128 v) { return v >= INT64_MIN && v <= INT64_MAX; }
+
+/// Truncating a / b and a % b; one machine division when both fit in 64 bits
+/// (every figure on a canvas), the slow 128-bit one otherwise.
+std::pair<i128, i128> DivMod(i128 a, i128 b) {
+  if (Fits64(a) && Fits64(b) && !(a == INT64_MIN && b == -1)) {
+    const i64 a64 = static_cast<i64>(a), b64 = static_cast<i64>(b);
+    return {a64 / b64, a64 % b64};
+  }
+  return {a / b, a % b};
+}
+
 /// floor(a / b) and ceil(a / b) for b > 0.
 i128 FloorDiv(i128 a, i128 b) {
-  const i128 q = a / b;
-  return (a % b != 0 && a < 0) ? q - 1 : q;
+  const auto [q, r] = DivMod(a, b);
+  return (r != 0 && a < 0) ? q - 1 : q;
 }
 i128 CeilDiv(i128 a, i128 b) {
-  const i128 q = a / b;
-  return (a % b != 0 && a > 0) ? q + 1 : q;
+  const auto [q, r] = DivMod(a, b);
+  return (r != 0 && a > 0) ? q + 1 : q;
 }
 
 /// An unsigned 256-bit product, enough to compare the ellipse equation for
@@ -338,8 +351,9 @@ void WalkLine(i64 x0, i64 y0, i64 x1, i64 y1, i64 xlo, i64 xhi, i64 ylo, i64 yhi
   if (kLo > kHi) return;
 
   const i128 start = 2 * static_cast<i128>(kLo) * minor + major;
-  i64 off = static_cast<i64>(start / twoMajor);
-  i64 rem = static_cast<i64>(start % twoMajor);
+  const auto [startOff, startRem] = DivMod(start, twoMajor);
+  i64 off = static_cast<i64>(startOff);
+  i64 rem = static_cast<i64>(startRem);
   const i64 step = 2 * minor, wrap = 2 * major;
   for (i64 k = kLo; k <= kHi; ++k) {
     const i64 m = m0 + ms * k, n = n0 + ns * off;
@@ -366,8 +380,33 @@ struct GlyphMask {
   std::vector<std::uint8_t> on;
 };
 
+/// Beyond this many separate changed boxes they merge into their bounding box.
+constexpr std::size_t kMaxChangedBoxes = 64;
+
 constexpr i64 kCachedMaskArea = i64{1} << 20;
-constexpr std::size_t kCachedMasks = 512;
+/// Masks are cropped to their glyph pixels, a few hundred bytes for a name;
+/// a model's every name fits, so that a repaint renders none again.
+constexpr std::size_t kCachedMaskBytes = std::size_t{16} << 20;
+
+/// The mask cut down to the box of its glyph pixels; empty when it has none.
+GlyphMask Cropped(const GlyphMask& m) {
+  i64 l = m.width, t = m.height, r = 0, b = 0;
+  for (i64 y = 0; y < m.height; ++y)
+    for (i64 x = 0; x < m.width; ++x)
+      if (m.on[static_cast<std::size_t>(y * m.width + x)] != 0) {
+        l = std::min(l, x);
+        r = std::max(r, x + 1);
+        t = std::min(t, y);
+        b = std::max(b, y + 1);
+      }
+  if (r <= l) return {m.left, m.top, 0, 0, {}};
+  GlyphMask out{m.left + l, m.top + t, r - l, b - t, {}};
+  out.on.resize(static_cast<std::size_t>(out.width * out.height));
+  for (i64 y = t; y < b; ++y)
+    std::copy_n(&m.on[static_cast<std::size_t>(y * m.width + l)], r - l,
+                &out.on[static_cast<std::size_t>((y - t) * out.width)]);
+  return out;
+}
 constexpr int kMaxPenWidth = 100;
 constexpr int kMaxPixelHeight = 4096;
 
@@ -396,9 +435,13 @@ struct RasterCanvas::Impl {
   std::vector<std::uint32_t> marks;
   std::uint32_t generation = 0;
 
+  /// Disjoint or merged boxes, within the buffer, drawn on since they were last taken.
+  std::vector<Box> changed;
+
   std::optional<QFont> qfont;
   std::optional<QFontMetrics> metrics;
   std::unordered_map<std::string, GlyphMask> masks;
+  std::size_t maskBytes = 0;
 
   void Allocate(std::int32_t w, std::int32_t h) {
     width = std::max(w, 0);
@@ -408,6 +451,28 @@ struct RasterCanvas::Impl {
     marks.clear();
     generation = 0;
     SetClip({0, 0, width, height});
+    changed.assign(1, Box{0, 0, width, height});
+  }
+
+  /// Records that pixels inside box (before clipping) may have changed.
+  void Touch(const Box& box) {
+    const Box b = Intersect(box, Box{0, 0, width, height});
+    if (b.Empty()) return;
+    for (Box& c : changed) {
+      // Touching or overlapping boxes merge; repainting a sliver more is cheaper than a box more.
+      if (b.l <= c.r && c.l <= b.r && b.t <= c.b && c.t <= b.b) {
+        c = {std::min(c.l, b.l), std::min(c.t, b.t), std::max(c.r, b.r), std::max(c.b, b.b)};
+        return;
+      }
+    }
+    if (changed.size() < kMaxChangedBoxes) {
+      changed.push_back(b);
+      return;
+    }
+    Box all = b;
+    for (const Box& c : changed)
+      all = {std::min(all.l, c.l), std::min(all.t, c.t), std::max(all.r, c.r), std::max(all.b, c.b)};
+    changed.assign(1, all);
   }
 
   void SetClip(const CanvasRect& r) {
@@ -635,6 +700,7 @@ void RasterCanvas::Impl::EnsureFont() {
   qfont = f;
   metrics.emplace(f);
   masks.clear();
+  maskBytes = 0;
 }
 
 GlyphMask RasterCanvas::Impl::RenderMask(const QString& text, i64 left, i64 top, i64 w,
@@ -660,10 +726,15 @@ GlyphMask RasterCanvas::Impl::RenderMask(const QString& text, i64 left, i64 top,
 const GlyphMask* RasterCanvas::Impl::CachedMask(const std::string& key, const QString& text,
                                                 const Box& extent) {
   if (auto found = masks.find(key); found != masks.end()) return &found->second;
-  if (masks.size() >= kCachedMasks) masks.clear();
-  auto [where, inserted] =
-      masks.emplace(key, RenderMask(text, extent.l, extent.t, extent.r - extent.l, extent.b - extent.t));
-  return &where->second;
+  GlyphMask mask =
+      Cropped(RenderMask(text, extent.l, extent.t, extent.r - extent.l, extent.b - extent.t));
+  const std::size_t bytes = mask.on.size() + key.size() + sizeof(GlyphMask);
+  if (maskBytes + bytes > kCachedMaskBytes) {
+    masks.clear();
+    maskBytes = 0;
+  }
+  maskBytes += bytes;
+  return &masks.emplace(key, std::move(mask)).first->second;
 }
 
 RasterCanvas::RasterCanvas(std::int32_t width, std::int32_t height) : d_(std::make_unique<Impl>()) {
@@ -679,6 +750,15 @@ void RasterCanvas::SetClipRect(const CanvasRect& r) { d_->SetClip(r); }
 const std::uint32_t* RasterCanvas::Bits() const { return d_->pixels.data(); }
 
 std::vector<std::uint32_t> RasterCanvas::Snapshot() const { return d_->pixels; }
+
+std::vector<CanvasRect> RasterCanvas::TakeChangedRects() {
+  std::vector<CanvasRect> rects;
+  rects.reserve(d_->changed.size());
+  for (const Box& b : d_->changed)
+    rects.push_back({std::int32_t(b.l), std::int32_t(b.t), std::int32_t(b.r), std::int32_t(b.b)});
+  d_->changed.clear();
+  return rects;
+}
 
 std::int32_t RasterCanvas::Width() const { return d_->width; }
 std::int32_t RasterCanvas::Height() const { return d_->height; }
@@ -710,6 +790,7 @@ void RasterCanvas::SetFont(const FontSpec& font) {
   d_->qfont.reset();
   d_->metrics.reset();
   d_->masks.clear();
+  d_->maskBytes = 0;
 }
 const FontSpec& RasterCanvas::Font() const { return d_->font; }
 
@@ -719,6 +800,10 @@ void RasterCanvas::MoveTo(std::int32_t x, std::int32_t y) {
 }
 
 void RasterCanvas::LineTo(std::int32_t x, std::int32_t y) {
+  const i64 w = d_->EffectivePenWidth();
+  d_->Touch(Box{std::min<i64>(d_->penX, x), std::min<i64>(d_->penY, y),
+                std::max<i64>(d_->penX, x) + 1, std::max<i64>(d_->penY, y) + 1}
+                .Grown(w));
   d_->Line(d_->penX, d_->penY, x, y);
   d_->penX = x;
   d_->penY = y;
@@ -726,16 +811,22 @@ void RasterCanvas::LineTo(std::int32_t x, std::int32_t y) {
 
 void RasterCanvas::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right,
                              std::int32_t bottom) {
-  d_->Rectangle(OrderedBox(left, top, right, bottom));
+  const Box box = OrderedBox(left, top, right, bottom);
+  d_->Touch(box.Grown(d_->EffectivePenWidth()));
+  d_->Rectangle(box);
 }
 
 void RasterCanvas::Ellipse(std::int32_t left, std::int32_t top, std::int32_t right,
                            std::int32_t bottom) {
-  d_->Ellipse(OrderedBox(left, top, right, bottom));
+  const Box box = OrderedBox(left, top, right, bottom);
+  d_->Touch(box.Grown(d_->EffectivePenWidth()));
+  d_->Ellipse(box);
 }
 
 void RasterCanvas::SetPixel(std::int32_t x, std::int32_t y, Color c) {
-  if (x >= 0 && x < d_->width && y >= 0 && y < d_->height) d_->At(x, y) = ToRgb32(c);
+  if (x < 0 || x >= d_->width || y < 0 || y >= d_->height) return;
+  d_->At(x, y) = ToRgb32(c);
+  d_->Touch(Box{x, y, i64{x} + 1, i64{y} + 1});
 }
 
 Color RasterCanvas::Pixel(std::int32_t x, std::int32_t y) const {
@@ -748,13 +839,16 @@ void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, std::string_view text
   const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   const i64 w = d_->metrics->horizontalAdvance(qtext);
   const i64 h = d_->metrics->height();
-  if (d_->brushStyle == BrushStyle::bsSolid)
+  if (d_->brushStyle == BrushStyle::bsSolid) {
+    d_->Touch({x, y, x + w, y + h});
     d_->FillBox({x, y, x + w, y + h}, ToRgb32(d_->brushColor), PenMode::pmCopy);
+  }
   if (text.empty()) return;
 
   // Glyphs may overhang their advance box (accents, italics): render with a margin.
   const i64 margin = std::clamp(d_->font.pixelHeight, 1, kMaxPixelHeight);
   const Box extent{-margin, -margin, w + margin, h + margin};
+  d_->Touch(Box{x + extent.l, y + extent.t, x + extent.r, y + extent.b});
   const Box visible = Intersect(extent, {d_->drawable.l - x, d_->drawable.t - y,
                                          d_->drawable.r - x, d_->drawable.b - y});
   if (visible.Empty()) return;
@@ -768,10 +862,13 @@ void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, std::string_view text
     mask = &window;
   }
   const std::uint32_t ink = ToRgb32(d_->fontColor);
-  for (i64 my = visible.t; my < visible.b; ++my) {
+  const Box drawn =
+      Intersect(visible, {mask->left, mask->top, mask->left + mask->width, mask->top + mask->height});
+  for (i64 my = drawn.t; my < drawn.b; ++my) {
     const std::uint8_t* line = &mask->on[static_cast<std::size_t>((my - mask->top) * mask->width)];
-    for (i64 mx = visible.l; mx < visible.r; ++mx)
-      if (line[mx - mask->left] != 0) d_->At(x + mx, y + my) = ink;
+    std::uint32_t* row = &d_->At(0, y + my);
+    for (i64 mx = drawn.l; mx < drawn.r; ++mx)
+      if (line[mx - mask->left] != 0) row[x + mx] = ink;
   }
 }
 
