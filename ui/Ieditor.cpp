@@ -113,7 +113,7 @@ TfEditor::TfEditor(QWidget* parent)
 
   Relogio.setTimerType(Qt::PreciseTimer);
   Relogio.setInterval(1);
-  connect(&Relogio, &QTimer::timeout, this, [this] { RunShowingErrors([this] { RelogioTimer(); }); });
+  connect(&Relogio, &TAnimationTimer::timeout, this, [this] { RunShowingErrors([this] { RelogioTimer(); }); });
 
   CreateClientArea();
   CreateMenus();
@@ -410,6 +410,7 @@ QString TfEditor::Caption() const {
 }
 
 void TfEditor::RefreshCanvases() {
+  Relogio.SetIdle(Document->RunState != RunState::Running);
   iModelo->update();
   iGrafico->update();
 }

@@ -2,6 +2,7 @@
 
 #include "document/EditorHost.h"
 #include "platform/RasterCanvas.h"
+#include "ui/AnimationTimer.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -100,7 +101,7 @@ public:
   QAction* Sobre1 = nullptr;
 
   /// The animation timer; disabled until the first Animate or Stop.
-  QTimer Relogio;
+  TAnimationTimer Relogio;
 
   // Program start and layout.
   void FormActivate();

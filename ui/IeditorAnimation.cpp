@@ -1,6 +1,7 @@
 #include "document/uEditor.h"
 #include "ui/Fveloc.h"
 #include "ui/Ieditor.h"
+#include "ui/ModelCanvasWidget.h"
 
 #include <QLabel>
 #include <QScrollBar>
@@ -61,12 +62,17 @@ void TfEditor::bRelogioClick() {
 }
 
 void TfEditor::RelogioTimer() {
-  if (Document->RunState != RunState::Running) return;
+  if (Document->RunState != RunState::Running) {
+    // Such ticks would do nothing: no events until the document runs again.
+    Relogio.SetIdle(true);
+    return;
+  }
   Document->Tick();
   // A clock read from a file may already stand at the top of the range.
   if (elapsedTicks_ < INT32_MAX) ++elapsedTicks_;
   lTempo->setText(QString::number(elapsedTicks_));
-  RefreshCanvases();
+  iModelo->ShowChanges();
+  iGrafico->ShowChanges();
 }
 
 void TfEditor::Velocidade2Click() {
