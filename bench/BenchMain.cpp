@@ -150,11 +150,32 @@ void RegisterAll() {
   benchmark::RegisterBenchmark("file/save", SaveFile)->Unit(benchmark::kMillisecond);
 }
 
+/// The models bench/run shows in the real program, at the 1 ms interval:
+///   --write-model chain|fanin N OUT.KRL   a generated model, Runge-Kutta
+///   --write-model copy IN.KRL OUT.KRL     a model file as it is
+int WriteModel(int argc, char** argv) {
+  if (argc != 5) return 2;
+  const std::string what = argv[2];
+  const ModelShape shape = what == "fanin" ? ModelShape::FanIn
+                           : what == "chain" ? ModelShape::Chain
+                                             : ModelShape::Sparse;
+  Scene scene(shape,
+              what == "copy" ? 0 : std::stoi(argv[3]));
+  if (what == "copy") scene.editor.LoadFromLines(ReadModelFile(argv[3]));
+  if (what != "copy") scene.host.SetMethodCode(2);
+  scene.host.SetTimerInterval(1);
+  std::vector<std::string> lines;
+  scene.editor.SaveToLines(lines);
+  WriteModelFile(argv[4], lines);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  if (argc > 1 && std::string(argv[1]) == "--write-model") return WriteModel(argc, argv);
   benchmark::Initialize(&argc, argv);
   RegisterAll();
   benchmark::RunSpecifiedBenchmarks();

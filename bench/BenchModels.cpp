@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::int32_t kCellWidth = 60;
 constexpr std::int32_t kCellHeight = 130;
-constexpr int kColumns = 40;
+constexpr int kColumns = 20;
 
 std::unique_ptr<TVariavel> NewVariable(int classCode) {
   switch (classCode) {
