@@ -1,5 +1,7 @@
 #include "document/ModelText.h"
 
+#include <algorithm>
+
 #include "platform/TextEncoding.h"
 
 #include <cerrno>
@@ -139,6 +141,8 @@ std::string FileBytesFromLines(const std::vector<std::string>& lines) {
     text += line;
     text += "\r\n";
   }
+  // Plain ASCII, what most models hold, is the same in both encodings.
+  if (std::all_of(text.begin(), text.end(), [](unsigned char c) { return c < 0x80; })) return text;
   if (IsValidUtf8(text) && FitsWindows1252(text)) return Utf8ToWindows1252(text);
   return text;
 }

@@ -118,9 +118,11 @@ struct Run {
 /// box; a round figure grows by a fraction of a pixel at most.
 class EllipseRows {
 public:
-  explicit EllipseRows(const Box& box)
+  /// table, when given, holds the rows of a box of the same size at (0, 0):
+  /// the rows don't depend on where the box lies.
+  explicit EllipseRows(const Box& box, const std::vector<Run>* table = nullptr)
       : box_(box), w_(box.r - box.l), h_(box.b - box.t), sumX_(box.l + box.r),
-        sumY_(box.t + box.b) {}
+        sumY_(box.t + box.b), table_(table) {}
 
   const Box& Bounds() const { return box_; }
   i64 SumX() const { return sumX_; }
@@ -128,6 +130,10 @@ public:
 
   Run Row(i64 y) const {
     if (w_ <= 0 || h_ <= 0 || y < box_.t || y >= box_.b) return {};
+    if (table_) {
+      const Run& r = (*table_)[static_cast<std::size_t>(y - box_.t)];
+      return {r.xa + box_.l, r.xb + box_.l};
+    }
     // Callers walk rows in order and look at each row's neighbours.
     Memo& memo = memo_[static_cast<std::size_t>(y & 3)];
     if (memo.valid && memo.y == y) return memo.run;
@@ -182,6 +188,7 @@ private:
   i64 h_;
   i64 sumX_;
   i64 sumY_;
+  const std::vector<Run>* table_;
   mutable std::array<Memo, 4> memo_{};
 };
 
@@ -383,6 +390,11 @@ struct GlyphMask {
 /// Beyond this many separate changed boxes they merge into their bounding box.
 constexpr std::size_t kMaxChangedBoxes = 64;
 
+/// Ellipses up to this size keep their rows, so that the many equal boxes of
+/// a model's relationships are computed once.
+constexpr i64 kTabledEllipseSide = 256;
+constexpr std::size_t kTabledEllipses = 64;
+
 constexpr i64 kCachedMaskArea = i64{1} << 20;
 /// Masks are cropped to their glyph pixels, a few hundred bytes for a name;
 /// a model's every name fits, so that a repaint renders none again.
@@ -442,6 +454,7 @@ struct RasterCanvas::Impl {
   std::optional<QFontMetrics> metrics;
   std::unordered_map<std::string, GlyphMask> masks;
   std::size_t maskBytes = 0;
+  std::unordered_map<u64, std::vector<Run>> ellipseTables;
 
   void Allocate(std::int32_t w, std::int32_t h) {
     width = std::max(w, 0);
@@ -543,6 +556,22 @@ struct RasterCanvas::Impl {
     Combine(At(x, y), src, mode);
   }
 
+  /// The rows of the ellipse in box, from the table of its size when it has one.
+  EllipseRows Rows(const Box& box) {
+    const i64 w = box.r - box.l, h = box.b - box.t;
+    if (w <= 0 || h <= 0 || w > kTabledEllipseSide || h > kTabledEllipseSide) return EllipseRows(box);
+    const u64 key = static_cast<u64>(w) << 32 | static_cast<u64>(h);
+    auto found = ellipseTables.find(key);
+    if (found == ellipseTables.end()) {
+      if (ellipseTables.size() >= kTabledEllipses) ellipseTables.clear();
+      const EllipseRows atOrigin(Box{0, 0, w, h});
+      std::vector<Run> rows(static_cast<std::size_t>(h));
+      for (i64 y = 0; y < h; ++y) rows[static_cast<std::size_t>(y)] = atOrigin.Row(y);
+      found = ellipseTables.emplace(key, std::move(rows)).first;
+    }
+    return EllipseRows(box, &found->second);
+  }
+
   void Rectangle(const Box& box);
   void DottedFrame(const Box& box);
   void Ellipse(const Box& box);
@@ -615,7 +644,7 @@ void RasterCanvas::Impl::Ellipse(const Box& box) {
   const bool fill = brushStyle == BrushStyle::bsSolid;
   if (penStyle == PenStyle::psClear) {
     if (!fill) return;
-    const EllipseRows shape({box.l, box.t, box.r - 1, box.b - 1});
+    const EllipseRows shape = Rows({box.l, box.t, box.r - 1, box.b - 1});
     const Box rows = Intersect(shape.Bounds(), drawable);
     for (i64 y = rows.t; y < rows.b; ++y) {
       const Run run = shape.Row(y);
@@ -625,7 +654,7 @@ void RasterCanvas::Impl::Ellipse(const Box& box) {
   }
   const int w = EffectivePenWidth();
   if (penStyle == PenStyle::psDot && w == 1) {
-    const EllipseRows shape(box);
+    const EllipseRows shape = Rows(box);
     DottedEllipse(shape);
     if (fill) {
       const Box rows = Intersect(box, drawable);
@@ -638,8 +667,8 @@ void RasterCanvas::Impl::Ellipse(const Box& box) {
   }
   // The ring is what lies inside the outer ellipse and outside the interior
   // of the inner one; the brush takes that interior. The two never share a pixel.
-  const EllipseRows outer(box.Grown((w - 1) / 2));
-  const EllipseRows inner(box.Grown(-(w / 2)));
+  const EllipseRows outer = Rows(box.Grown((w - 1) / 2));
+  const EllipseRows inner = Rows(box.Grown(-(w / 2)));
   const Box rows = Intersect(outer.Bounds(), drawable);
   for (i64 y = rows.t; y < rows.b; ++y) {
     const Run ring = outer.Row(y);
