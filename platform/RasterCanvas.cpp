@@ -395,6 +395,8 @@ constexpr std::size_t kMaxChangedBoxes = 64;
 constexpr i64 kTabledEllipseSide = 256;
 constexpr std::size_t kTabledEllipses = 64;
 
+constexpr std::size_t kCachedAdvances = 1 << 16;
+
 constexpr i64 kCachedMaskArea = i64{1} << 20;
 /// Masks are cropped to their glyph pixels, a few hundred bytes for a name;
 /// a model's every name fits, so that a repaint renders none again.
@@ -455,6 +457,18 @@ struct RasterCanvas::Impl {
   std::unordered_map<std::string, GlyphMask> masks;
   std::size_t maskBytes = 0;
   std::unordered_map<u64, std::vector<Run>> ellipseTables;
+  /// Text widths: shaping a name costs more than drawing it.
+  std::unordered_map<std::string, i64> advances;
+
+  i64 Advance(std::string_view text) {
+    std::string key(text);
+    if (auto found = advances.find(key); found != advances.end()) return found->second;
+    if (advances.size() >= kCachedAdvances) advances.clear();
+    const i64 w = metrics->horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    advances.emplace(std::move(key), w);
+    return w;
+  }
 
   void Allocate(std::int32_t w, std::int32_t h) {
     width = std::max(w, 0);
@@ -580,7 +594,7 @@ struct RasterCanvas::Impl {
 
   void EnsureFont();
   GlyphMask RenderMask(const QString& text, i64 left, i64 top, i64 w, i64 h) const;
-  const GlyphMask* CachedMask(const std::string& key, const QString& text, const Box& extent);
+  const GlyphMask* CachedMask(std::string_view text, const Box& extent);
 };
 
 void RasterCanvas::Impl::Rectangle(const Box& box) {
@@ -730,6 +744,7 @@ void RasterCanvas::Impl::EnsureFont() {
   metrics.emplace(f);
   masks.clear();
   maskBytes = 0;
+  advances.clear();
 }
 
 GlyphMask RasterCanvas::Impl::RenderMask(const QString& text, i64 left, i64 top, i64 w,
@@ -752,18 +767,19 @@ GlyphMask RasterCanvas::Impl::RenderMask(const QString& text, i64 left, i64 top,
   return mask;
 }
 
-const GlyphMask* RasterCanvas::Impl::CachedMask(const std::string& key, const QString& text,
-                                                const Box& extent) {
+const GlyphMask* RasterCanvas::Impl::CachedMask(std::string_view text, const Box& extent) {
+  std::string key(text);
   if (auto found = masks.find(key); found != masks.end()) return &found->second;
+  const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   GlyphMask mask =
-      Cropped(RenderMask(text, extent.l, extent.t, extent.r - extent.l, extent.b - extent.t));
+      Cropped(RenderMask(qtext, extent.l, extent.t, extent.r - extent.l, extent.b - extent.t));
   const std::size_t bytes = mask.on.size() + key.size() + sizeof(GlyphMask);
   if (maskBytes + bytes > kCachedMaskBytes) {
     masks.clear();
     maskBytes = 0;
   }
   maskBytes += bytes;
-  return &masks.emplace(key, std::move(mask)).first->second;
+  return &masks.emplace(std::move(key), std::move(mask)).first->second;
 }
 
 RasterCanvas::RasterCanvas(std::int32_t width, std::int32_t height) : d_(std::make_unique<Impl>()) {
@@ -820,6 +836,7 @@ void RasterCanvas::SetFont(const FontSpec& font) {
   d_->metrics.reset();
   d_->masks.clear();
   d_->maskBytes = 0;
+  d_->advances.clear();
 }
 const FontSpec& RasterCanvas::Font() const { return d_->font; }
 
@@ -865,8 +882,7 @@ Color RasterCanvas::Pixel(std::int32_t x, std::int32_t y) const {
 
 void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, std::string_view text) {
   d_->EnsureFont();
-  const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  const i64 w = d_->metrics->horizontalAdvance(qtext);
+  const i64 w = d_->Advance(text);
   const i64 h = d_->metrics->height();
   if (d_->brushStyle == BrushStyle::bsSolid) {
     d_->Touch({x, y, x + w, y + h});
@@ -885,9 +901,10 @@ void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, std::string_view text
   GlyphMask window;
   const GlyphMask* mask = nullptr;
   if (area <= kCachedMaskArea) {
-    mask = d_->CachedMask(std::string(text), qtext, extent);
+    mask = d_->CachedMask(text, extent);
   } else {
-    window = d_->RenderMask(qtext, visible.l, visible.t, visible.r - visible.l, visible.b - visible.t);
+    window = d_->RenderMask(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                            visible.l, visible.t, visible.r - visible.l, visible.b - visible.t);
     mask = &window;
   }
   const std::uint32_t ink = ToRgb32(d_->fontColor);
@@ -903,8 +920,7 @@ void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, std::string_view text
 
 std::int32_t RasterCanvas::TextWidth(std::string_view text) {
   d_->EnsureFont();
-  return d_->metrics->horizontalAdvance(
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  return static_cast<std::int32_t>(d_->Advance(text));
 }
 
 std::int32_t RasterCanvas::TextHeight(std::string_view) {
