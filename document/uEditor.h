@@ -126,6 +126,9 @@ public:
   void CommitStates();
   void UpdateValues();
   void DrawLevels();
+  /// UpdateValues then DrawLevels, leaving out the level marks that stay on
+  /// their row: drawn away and back they would give the same pixels.
+  void RedrawLevels();
 
   // Time graph.
   void ResetGraph();

@@ -4,10 +4,38 @@
 #include "model/uVar.h"
 
 #include <cassert>
+#include <cstdint>
 
 namespace {
 
 constexpr int kStepsPerTick = 100;
+
+bool AnySwitchCrossed(const TEditor& e) {
+  for (const auto& v : e.Variables)
+    if (v->Awake && v->IsOnOff() && static_cast<const TVarLigaDesliga&>(*v).ThresholdCrossed())
+      return true;
+  return false;
+}
+
+/// The pass of RedrawLevels without switch strips.
+void MoveLevelMarks(TEditor& e) {
+  ::Canvas& c = *e.Canvas;
+  c.SetPenMode(PenMode::pmNotXor);
+  c.SetBrushStyle(BrushStyle::bsClear);
+  for (const auto& v : e.Variables) {
+    if (!v->Awake) continue;
+    c.SetPenColor(v->Color);
+    const long double before = v->Level;
+    const std::int32_t row = v->YOfLevel(before);
+    v->ShowValue();
+    if (v->YOfLevel(v->Level) == row) continue;
+    const long double now = v->Level;
+    v->Level = before;
+    v->DrawLevelMark();
+    v->Level = now;
+    v->DrawLevelMark();
+  }
+}
 
 }  // namespace
 
@@ -92,9 +120,21 @@ void TEditor::Tick() {
       break;
   }
 
-  UpdateValues();
-  DrawLevels();
+  RedrawLevels();
   if (PlotEnabled) PlotStep();
+}
+
+void TEditor::RedrawLevels() {
+  assert(Canvas && "an animation runs on the model canvas");
+  // Marks that keep their row are left out only while every figure is
+  // not-xor: a switch strip drawn in copy mode between the two would not
+  // commute with them.
+  if (AnySwitchCrossed(*this)) {
+    UpdateValues();
+    DrawLevels();
+    return;
+  }
+  MoveLevelMarks(*this);
 }
 
 void TEditor::UpdateValues() {
