@@ -44,6 +44,7 @@ def micro_benchmarks():
     # Median of the repetitions, CPU time: the machine is shared and noisy.
     result = {}
     for b in data:
+        b["run_name"] = b["run_name"].split("/iterations:")[0]
         if b.get("error_occurred"):
             result[b["run_name"]] = None
             continue
