@@ -388,7 +388,7 @@ struct GlyphMask {
 };
 
 /// Beyond this many separate changed boxes they merge into their bounding box.
-constexpr std::size_t kMaxChangedBoxes = 64;
+constexpr std::size_t kMaxChangedBoxes = 256;
 
 /// Ellipses up to this size keep their rows, so that the many equal boxes of
 /// a model's relationships are computed once.
