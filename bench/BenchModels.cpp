@@ -74,7 +74,7 @@ void BuildModel(TEditor& e, ModelShape shape, int n) {
     if (shape == ModelShape::Sparse) classCode = pick(4);
     std::unique_ptr<TVariavel> v = NewVariable(classCode);
     v->SetCanvas(e.Canvas);
-    v->SetName("V" + std::to_string(i));
+    v->SetName(std::string(1, 'V').append(std::to_string(i)));
     if (shape == ModelShape::Sparse) {
       v->X = 40 + pick(size.width - 80);
       v->Y = 80 + pick(size.height - 160);
