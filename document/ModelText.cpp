@@ -73,6 +73,8 @@ std::string FileBytesFromLines(const ModelLines& lines) {
     text += line;
     text += "\r\n";
   }
+  // Plain ASCII, what most models hold, is the same in both encodings.
+  if (std::all_of(text.begin(), text.end(), [](unsigned char c) { return c < 0x80; })) return text;
   if (IsValidUtf8(text) && FitsWindows1252(text)) {
     // "Ã©" in Windows-1252 is C3 A9, which the reader takes for UTF-8 "é".
     std::string narrow = Utf8ToWindows1252(text);

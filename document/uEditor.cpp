@@ -321,6 +321,7 @@ void TEditor::CreateRelationship() {
 
   ClearCanvas();
   Relationships.push_back(std::move(r));
+  plan_.Forget();
   DrawAll();
   ReturnToSelectTool();
 }
@@ -408,6 +409,7 @@ void TEditor::ApplyVariableDialog() {
   if (LinkDestination == old) LinkDestination = v;
   TakeOut(Variables, old);
   Variables.push_back(std::move(replacement));
+  plan_.Forget();
   CurrentObject = v;
 }
 
@@ -444,6 +446,7 @@ void TEditor::DeleteRelationship(TRelacionamento* r) {
   }
   if (r->Destination) r->Destination->RemoveRelationship(r);
   if (CurrentObject == r) CurrentObject = nullptr;
+  plan_.Forget();
   const std::unique_ptr<TRelacionamento> freed = TakeOut(Relationships, r);
   assert(freed && "the document owns every relationship it deletes");
 }
@@ -463,6 +466,7 @@ void TEditor::Clear() {
   // for a moment, but nothing reads them before the variables go too.
   while (!Relationships.empty()) Relationships.pop_back();
   while (!Variables.empty()) Variables.pop_back();
+  plan_.Forget();
 
   LinkOrigin = nullptr;
   LinkDestination = nullptr;

@@ -2,6 +2,7 @@
 
 #include "document/EditorHost.h"
 #include "document/ModelLines.h"
+#include "document/SimulationPlan.h"
 #include "platform/Canvas.h"
 
 #include <cstdint>
@@ -126,6 +127,9 @@ public:
   void CommitStates();
   void UpdateValues();
   void DrawLevels();
+  /// UpdateValues then DrawLevels, leaving out the level marks that stay on
+  /// their row: drawn away and back they would give the same pixels.
+  void RedrawLevels();
 
   // Time graph.
   void ResetGraph();
@@ -160,4 +164,6 @@ private:
   void FillBoxesWhite();
 
   IEditorHost& host_;
+  /// What Tick integrates; forgotten by every edit that changes the lists.
+  SimulationPlan plan_;
 };

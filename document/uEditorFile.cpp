@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -142,11 +143,8 @@ std::unique_ptr<TVariavel> NewVariableOfClass(std::string_view classLine) {
 }
 
 std::string_view ClassLineOf(const TVariavel& v) {
-  // Most specific first: each class derives from the one tested after it.
-  if (dynamic_cast<const TVarLigaDesligaQualquerValor*>(&v)) return kClassOnOffAny;
-  if (dynamic_cast<const TVarLigaDesliga*>(&v)) return kClassOnOff;
-  if (dynamic_cast<const TVarContinuaQualquerValor*>(&v)) return kClassContinuousAny;
-  return kClassContinuous;
+  if (v.IsOnOff()) return v.IsAnyValue() ? kClassOnOffAny : kClassOnOff;
+  return v.IsAnyValue() ? kClassContinuousAny : kClassContinuous;
 }
 
 /// A relationship being read: already listed by its variables, which must
@@ -210,7 +208,8 @@ void TEditor::SaveToLines(ModelLines& lines) {
     lines.emplace_back(v->SelfChangeDecreases ? kDecreases : kIncreases);
     lines.push_back(real(v->SelfChangeRate));
     lines.push_back(KeywordOf(kCombineModes, v->CombineMode));
-    if (const auto* onOff = dynamic_cast<const TVarLigaDesliga*>(v.get())) {
+    if (v->IsOnOff()) {
+      const auto* onOff = static_cast<const TVarLigaDesliga*>(v.get());
       lines.push_back(real(onOff->ThresholdLevel));
       lines.emplace_back(onOff->OnBelow ? kOnBelow : kOnAbove);
       lines.push_back(KeywordOf(kEffectsWhenOn, onOff->EffectWhenOn));
@@ -218,12 +217,21 @@ void TEditor::SaveToLines(ModelLines& lines) {
     lines.emplace_back();
   }
 
+  // Found once: a search per relationship end would make saving quadratic.
+  std::unordered_map<const TVariavel*, int> indexOf;
+  indexOf.reserve(Variables.size());
+  for (std::size_t i = 0; i < Variables.size(); ++i) indexOf.emplace(Variables[i].get(), int(i));
+  const auto index = [&indexOf](const TVariavel* v) {
+    const auto found = indexOf.find(v);
+    return found == indexOf.end() ? -1 : found->second;
+  };
+
   for (const auto& r : Relationships) {
     lines.emplace_back(kRelationshipMarker);
     lines.push_back(std::to_string(r->X));
     lines.push_back(std::to_string(r->Y));
-    lines.push_back(std::to_string(IndexOfVariable(r->Origin)));
-    lines.push_back(std::to_string(IndexOfVariable(r->Destination)));
+    lines.push_back(std::to_string(index(r->Origin)));
+    lines.push_back(std::to_string(index(r->Destination)));
     lines.push_back(std::to_string(r->Kind));
     lines.emplace_back(r->SameDirection ? kSameDirection : kOppositeDirection);
     lines.emplace_back(r->Awake ? kRelationshipAwake : kAsleep);

@@ -4,10 +4,38 @@
 #include "model/uVar.h"
 
 #include <cassert>
+#include <cstdint>
 
 namespace {
 
 constexpr int kStepsPerTick = 100;
+
+bool AnySwitchCrossed(const TEditor& e) {
+  for (const auto& v : e.Variables)
+    if (v->Awake && v->IsOnOff() && static_cast<const TVarLigaDesliga&>(*v).ThresholdCrossed())
+      return true;
+  return false;
+}
+
+/// The pass of RedrawLevels without switch strips.
+void MoveLevelMarks(TEditor& e) {
+  ::Canvas& c = *e.Canvas;
+  c.SetPenMode(PenMode::pmNotXor);
+  c.SetBrushStyle(BrushStyle::bsClear);
+  for (const auto& v : e.Variables) {
+    if (!v->Awake) continue;
+    c.SetPenColor(v->Color);
+    const long double before = v->Level;
+    const std::int32_t row = v->YOfLevel(before);
+    v->ShowValue();
+    if (v->YOfLevel(v->Level) == row) continue;
+    const long double now = v->Level;
+    v->Level = before;
+    v->DrawLevelMark();
+    v->Level = now;
+    v->DrawLevelMark();
+  }
+}
 
 }  // namespace
 
@@ -22,6 +50,7 @@ void TEditor::StartAnimation() {
   PlotEnabled = false;
   ClearSelection();
   RunState = RunState::Running;
+  plan_.Prepare(Variables, Relationships);
   ClearCanvas();
 
   for (const auto& r : Relationships) r->Draw();
@@ -78,28 +107,34 @@ void TEditor::CommitStates() {
 void TEditor::Tick() {
   MarkTickStart();
 
+  if (!plan_.PreparedFor(Variables.size(), Relationships.size()))
+    plan_.Prepare(Variables, Relationships);
+  plan_.BeginTick();
   switch (IntegrationMethod) {
     case IntegrationMethod::RungeKutta:
-      for (int step = 0; step < kStepsPerTick; ++step) {
-        for (int stage = 1; stage <= 4; ++stage) {
-          ComputeRelationships();
-          RungeKuttaPass(stage);
-          CommitStates();
-        }
-      }
+      for (int step = 0; step < kStepsPerTick; ++step)
+        for (int stage = 1; stage <= 4; ++stage) plan_.RungeKuttaStage(stage);
       break;
     case IntegrationMethod::Euler:
-      for (int step = 0; step < kStepsPerTick; ++step) {
-        ComputeRelationships();
-        EulerPass();
-        CommitStates();
-      }
+      for (int step = 0; step < kStepsPerTick; ++step) plan_.EulerStep();
       break;
   }
 
-  UpdateValues();
-  DrawLevels();
+  RedrawLevels();
   if (PlotEnabled) PlotStep();
+}
+
+void TEditor::RedrawLevels() {
+  assert(Canvas && "an animation runs on the model canvas");
+  // Marks that keep their row are left out only while every figure is
+  // not-xor: a switch strip drawn in copy mode between the two would not
+  // commute with them.
+  if (AnySwitchCrossed(*this)) {
+    UpdateValues();
+    DrawLevels();
+    return;
+  }
+  MoveLevelMarks(*this);
 }
 
 void TEditor::UpdateValues() {
@@ -122,8 +157,9 @@ void TEditor::DrawLevels() {
     if (!v->Awake) continue;
     Canvas->SetPenColor(v->Color);
     v->DrawLevelMark();
-    auto* onOff = dynamic_cast<TVarLigaDesliga*>(v.get());
-    if (onOff && onOff->ThresholdCrossed()) {
+    if (!v->IsOnOff()) continue;
+    auto* onOff = static_cast<TVarLigaDesliga*>(v.get());
+    if (onOff->ThresholdCrossed()) {
       Canvas->SetPenMode(PenMode::pmCopy);
       onOff->DrawSwitch();
       Canvas->SetPenMode(PenMode::pmNotXor);
@@ -148,7 +184,7 @@ void TEditor::ZeroValues() {
   // Stored directly: the setters' clamping is not wanted, 0 is in every range.
   for (const auto& v : Variables) {
     v->Level = 0;
-    if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(v.get())) onOff->ThresholdLevel = 0;
+    if (v->IsOnOff()) static_cast<TVarLigaDesliga*>(v.get())->ThresholdLevel = 0;
   }
   DrawAll();
 }

@@ -158,32 +158,21 @@ void TRelacionamento::DrawArrowhead() {
   c.LineTo(p2.x, p2.y);
 }
 
+bool TRelacionamento::PassesOn() const {
+  if (!Awake || !Origin->Awake) return false;
+  return !Origin->IsOnOff() || static_cast<const TVarLigaDesliga*>(Origin)->IsOn();
+}
+
+const long double* TRelacionamento::OutputSource() const {
+  if (!Origin->IsOnOff()) return &Origin->InnerValue;
+  return static_cast<const TVarLigaDesliga*>(Origin)->OutputSource();
+}
+
 void TRelacionamento::ComputeContribution() {
   assert(Origin && Destination && "a relationship computes before it is connected");
-  Active = Awake && Origin->Awake;
-  if (Active) {
-    if (const auto* onOff = dynamic_cast<const TVarLigaDesliga*>(Origin))
-      Active = onOff->IsOn();
-  }
+  Active = PassesOn();
   if (!Active) return;
-
-  Contribution = Origin->OutputValue() * static_cast<long double>(Effect);
-  if (SameDirection) return;
-
-  // Anything but a product adds up at the destination, so it is negated.
-  if (Destination->CombineMode != 2) {
-    Contribution = -Contribution;
-    return;
-  }
-  // The reciprocal of (nearly) zero is held at the inner value's bounds; -0
-  // passes the first test and gives +6.
-  const long double v = Contribution;
-  if (v >= 0 && v < 1e-16L)
-    Contribution = 6;
-  else if (v > -1e-16L && v < 0)
-    Contribution = -6;
-  else
-    Contribution = 1 / v;
+  Contribution = ContributionOf(*OutputSource(), Effect, SameDirection, Destination->CombineMode);
 }
 
 void TRelacionamento::Draw() {

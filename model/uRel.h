@@ -13,6 +13,21 @@ struct CanvasPoint {
   friend bool operator==(const CanvasPoint&, const CanvasPoint&) = default;
 };
 
+/// What a relationship passes on, its origin's output times its effect, as a
+/// destination that combines by combineMode (2: product) takes it: the
+/// opposite direction negates it for a sum or a mean and inverts it for a
+/// product, the reciprocal of (nearly) zero held at the inner value's bounds.
+inline long double ContributionOf(long double output, double effect, bool sameDirection,
+                                  std::int32_t combineMode) {
+  const long double v = output * static_cast<long double>(effect);
+  if (sameDirection) return v;
+  if (combineMode != 2) return -v;
+  // -0 passes the first test and gives +6.
+  if (v >= 0 && v < 1e-16L) return 6;
+  if (v > -1e-16L && v < 0) return -6;
+  return 1 / v;
+}
+
 /// Angle in radians, screen orientation, of the vector (dx, dy).
 double DirectionAngle(std::int64_t dx, std::int64_t dy);
 
@@ -54,6 +69,12 @@ public:
   /// Stores both ends and places the box halfway between their attach points.
   void Connect(TVariavel* origin, TVariavel* destination);
   void UpdateEndpoints();
+  /// Whether the relationship passes anything on: it and its origin awake, an
+  /// on-off origin on. Constant while a tick integrates (levels move after it).
+  bool PassesOn() const;
+  /// Where the origin's output lives during a tick: its inner value, or a
+  /// constant for an on-off origin that passes a fixed amount.
+  const long double* OutputSource() const;
   void ComputeContribution();
 
   void DrawBox();

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-TVariavel::TVariavel() {
+TVariavel::TVariavel() : TVariavel(false, false) {}
+
+TVariavel::TVariavel(bool onOff, bool anyValue) : onOff_(onOff), anyValue_(anyValue) {
   HalfWidth = 15;
   HalfHeight = 25;
 }

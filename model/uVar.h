@@ -2,11 +2,50 @@
 
 #include "model/uObjGrf.h"
 
+#include <cassert>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class TRelacionamento;
+
+/// A tick integrates over 100 sub-steps of this length.
+inline constexpr long double kSubStepLength = 0.001L;
+
+/// Within the inner value's bounds, +-6; not a number (infinite rates of
+/// opposite signs in one Runge-Kutta step) gives 0.
+inline long double BoundedInnerValue(long double value) {
+  constexpr long double kBound = 6;
+  if (std::isnan(value)) return 0;
+  if (value > kBound) value = kBound;
+  if (value < -kBound) value = -kBound;
+  return value;
+}
+
+/// The relationships ending at a variable, combined for one integration stage.
+struct StageInput {
+  long double acc = 0;
+  /// Sum of the effects of the active relationships taken; > 0 means the
+  /// variable has input in this stage.
+  long double wsum = 0;
+
+  /// Empty input for a variable that combines by combineMode (2: product).
+  static StageInput For(std::int32_t combineMode) { return {combineMode == 2 ? 1.0L : 0.0L, 0}; }
+  void Take(bool product, long double contribution, double effect) {
+    if (product)
+      acc *= contribution;
+    else
+      acc += contribution;
+    wsum += effect;
+  }
+  /// A mean divides by the effects; huge factors times a zero one (infinity
+  /// times 0) give 0, so that no NaN reaches a variable.
+  void Finish(std::int32_t combineMode) {
+    if (combineMode == 3 && wsum > 0) acc /= wsum;
+    if (std::isnan(acc)) acc = 0;
+  }
+};
 
 /// A named quantity shown as a vertical gauge with a level mark. Never
 /// instantiated itself: the four concrete classes below are.
@@ -17,6 +56,10 @@ class TVariavel : public TObjGrafico {
 public:
   TVariavel();
   ~TVariavel() override = default;
+
+  /// Known from the class when the object is made: a class change replaces the object.
+  bool IsOnOff() const { return onOff_; }
+  bool IsAnyValue() const { return anyValue_; }
 
   /// UTF-8.
   std::string Name;
@@ -74,10 +117,18 @@ public:
   bool RemoveRelationship(TRelacionamento* r);
   bool HitBodyOrLabel(std::int32_t x, std::int32_t y) const;
 
-  void EulerStep();
+  /// The stage's input gathered from Relationships and their Contribution.
+  StageInput GatherInput() const;
+  void EulerStep() { EulerStep(GatherInput()); }
+  void EulerStep(const StageInput& input);
   /// stage is 1..4.
-  void RungeKuttaStage(int stage);
-  void CommitValue();
+  void RungeKuttaStage(int stage) { RungeKuttaStage(stage, GatherInput()); }
+  void RungeKuttaStage(int stage, const StageInput& input);
+  /// SetInnerValue(PendingValue), without the virtual call.
+  void CommitValue() {
+    const long double v = PendingValue;
+    InnerValue = (anyValue_ || !(v < 0 || std::isnan(v))) ? v : 0;
+  }
   void ShowValue();
   void SaveTickStart();
   void SaveStartValue();
@@ -88,6 +139,8 @@ public:
   static long double InnerValueOfLevel(long double level);
 
 protected:
+  TVariavel(bool onOff, bool anyValue);
+
   /// v bounded to [0, 1]; not a number gives 0.
   static long double PositiveLevel(double v);
   /// The pens of Draw: normal while awake, silver while asleep.
@@ -96,10 +149,25 @@ protected:
   /// right of its left edge (on-off gauges keep their switch strip there).
   void DrawLevelMarkRightOf(std::int64_t leftInset);
   bool HitLevelMarkRightOf(std::int32_t x, std::int32_t y, std::int64_t leftInset);
+
+private:
+  long double WithSelfChange(long double pending, long double y0) const {
+    const long double s = y0 * static_cast<long double>(SelfChangeRate);
+    return SelfChangeDecreases ? pending - s : pending + s;
+  }
+
+  bool onOff_ = false;
+  bool anyValue_ = false;
 };
 
 /// Continuous variable, positive values (0 ... 1).
-class TVarContinua : public TVariavel {};
+class TVarContinua : public TVariavel {
+public:
+  TVarContinua() = default;
+
+protected:
+  explicit TVarContinua(bool anyValue) : TVariavel(false, anyValue) {}
+};
 
 /// Continuous variable, any value (-1 ... 1); twice as tall.
 class TVarContinuaQualquerValor : public TVarContinua {
@@ -144,9 +212,15 @@ public:
   virtual void SetThresholdLevel(double v);
 
   bool IsOn() const;
+  /// Where OutputValue's amount lives: the inner value, or a constant for
+  /// the weak and strong effects.
+  const long double* OutputSource() const;
   void DrawSwitch();
   bool HitThresholdMark(std::int32_t x, std::int32_t y);
   bool ThresholdCrossed() const;
+
+protected:
+  explicit TVarLigaDesliga(bool anyValue);
 };
 
 /// On-off variable, any value (-1 ... 1).
@@ -161,3 +235,44 @@ public:
   std::int32_t YOfLevel(long double level) override;
   void SetThresholdLevel(double v) override;
 };
+
+// The stages are defined here so that the tick's loop inlines them.
+
+inline void TVariavel::EulerStep(const StageInput& g) {
+  if (!Awake) return;
+  StageValues[0] = InnerValue;
+  if (g.wsum > 0) PendingValue = InputKind == 2 ? g.acc : g.acc * kSubStepLength + InnerValue;
+  PendingValue = BoundedInnerValue(WithSelfChange(PendingValue, StageValues[0]));
+}
+
+inline void TVariavel::RungeKuttaStage(int stage, const StageInput& g) {
+  assert(stage >= 1 && stage <= 4 && "Runge-Kutta stages are 1 to 4");
+  if (stage < 1 || stage > 4) return;
+  if (stage == 1) StageValues[0] = InnerValue;
+  if (!Awake) return;
+  const long double y0 = StageValues[0];
+  if (g.wsum > 0) {
+    if (InputKind == 2) {
+      PendingValue = g.acc;
+    } else {
+      StageValues[stage] = g.acc;
+      long double d = 0;
+      switch (stage) {
+        case 1:
+        case 2:
+          d = g.acc * kSubStepLength / 2;
+          break;
+        case 3:
+          d = g.acc * kSubStepLength;
+          break;
+        case 4: {
+          const long double* k = StageValues;
+          d = ((k[2] * 2 + k[1]) + k[3] * 2 + k[4]) * kSubStepLength / 6;
+          break;
+        }
+      }
+      PendingValue = y0 + d;
+    }
+  }
+  PendingValue = BoundedInnerValue(WithSelfChange(PendingValue, y0));
+}

@@ -38,7 +38,7 @@ void DrawZeroTicks(Canvas& c, const TVariavel& v, std::int64_t leftInset) {
 
 }  // namespace
 
-TVarContinuaQualquerValor::TVarContinuaQualquerValor() { HalfHeight *= 2; }
+TVarContinuaQualquerValor::TVarContinuaQualquerValor() : TVarContinua(true) { HalfHeight *= 2; }
 
 void TVarContinuaQualquerValor::SetInnerValue(long double v) { InnerValue = v; }
 
@@ -57,7 +57,9 @@ std::int32_t TVarContinuaQualquerValor::YOfLevel(long double level) {
   return AnyValueYOfLevel(*this, level);
 }
 
-TVarLigaDesligaQualquerValor::TVarLigaDesligaQualquerValor() { HalfHeight *= 2; }
+TVarLigaDesligaQualquerValor::TVarLigaDesligaQualquerValor() : TVarLigaDesliga(true) {
+  HalfHeight *= 2;
+}
 
 void TVarLigaDesligaQualquerValor::SetInnerValue(long double v) { InnerValue = v; }
 

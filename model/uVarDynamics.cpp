@@ -3,92 +3,18 @@
 #include "model/uRel.h"
 #include "model/uVar.h"
 
-#include <cassert>
 #include <cmath>
 
-namespace {
-
-constexpr long double kStep = 0.001L;
-constexpr long double kBound = 6;
-
-struct Gathered {
-  long double acc = 0;
-  /// Sum of the effects of the active relationships ending here; > 0 means
-  /// the variable has input in this stage.
-  long double wsum = 0;
-};
-
-Gathered Gather(const TVariavel& v) {
-  const bool product = v.CombineMode == 2;
-  Gathered g;
-  g.acc = product ? 1 : 0;
-  for (const TRelacionamento* r : v.Relationships) {
-    if (!r->Active || r->Destination != &v) continue;
-    if (product)
-      g.acc *= r->Contribution;
-    else
-      g.acc += r->Contribution;
-    g.wsum += r->Effect;
+StageInput TVariavel::GatherInput() const {
+  const bool product = CombineMode == 2;
+  StageInput g = StageInput::For(CombineMode);
+  for (const TRelacionamento* r : Relationships) {
+    if (!r->Active || r->Destination != this) continue;
+    g.Take(product, r->Contribution, r->Effect);
   }
-  if (v.CombineMode == 3 && g.wsum > 0) g.acc /= g.wsum;
+  g.Finish(CombineMode);
   return g;
 }
-
-long double WithSelfChange(const TVariavel& v, long double pending, long double y0) {
-  const long double s = y0 * static_cast<long double>(v.SelfChangeRate);
-  return v.SelfChangeDecreases ? pending - s : pending + s;
-}
-
-long double Bounded(long double value) {
-  if (value > kBound) value = kBound;
-  if (value < -kBound) value = -kBound;
-  return value;
-}
-
-}  // namespace
-
-void TVariavel::EulerStep() {
-  if (!Awake) return;
-  StageValues[0] = InnerValue;
-  const Gathered g = Gather(*this);
-  if (g.wsum > 0) PendingValue = InputKind == 2 ? g.acc : g.acc * kStep + InnerValue;
-  PendingValue = Bounded(WithSelfChange(*this, PendingValue, StageValues[0]));
-}
-
-void TVariavel::RungeKuttaStage(int stage) {
-  assert(stage >= 1 && stage <= 4 && "Runge-Kutta stages are 1 to 4");
-  if (stage < 1 || stage > 4) return;
-  if (stage == 1) StageValues[0] = InnerValue;
-  if (!Awake) return;
-  const long double y0 = StageValues[0];
-  const Gathered g = Gather(*this);
-  if (g.wsum > 0) {
-    if (InputKind == 2) {
-      PendingValue = g.acc;
-    } else {
-      StageValues[stage] = g.acc;
-      long double d = 0;
-      switch (stage) {
-        case 1:
-        case 2:
-          d = g.acc * kStep / 2;
-          break;
-        case 3:
-          d = g.acc * kStep;
-          break;
-        case 4: {
-          const long double* k = StageValues;
-          d = ((k[2] * 2 + k[1]) + k[3] * 2 + k[4]) * kStep / 6;
-          break;
-        }
-      }
-      PendingValue = y0 + d;
-    }
-  }
-  PendingValue = Bounded(WithSelfChange(*this, PendingValue, y0));
-}
-
-void TVariavel::CommitValue() { SetInnerValue(PendingValue); }
 
 void TVariavel::ShowValue() {
   const long double e = std::exp(InnerValue);
@@ -108,7 +34,7 @@ void TVariavel::RestoreStartValue() {
 
 void TVarLigaDesliga::PrepareForAnimation() {
   TVariavel::PrepareForAnimation();
-  ThresholdValue = Bounded(InnerValueOfLevel(ThresholdLevel));
+  ThresholdValue = BoundedInnerValue(InnerValueOfLevel(ThresholdLevel));
 }
 
 bool TVarLigaDesliga::ThresholdCrossed() const {

@@ -4,7 +4,9 @@
 
 #include "platform/Numbers.h"
 
-TVarLigaDesliga::TVarLigaDesliga() { HalfWidth += 5; }
+TVarLigaDesliga::TVarLigaDesliga() : TVarLigaDesliga(false) {}
+
+TVarLigaDesliga::TVarLigaDesliga(bool anyValue) : TVariavel(true, anyValue) { HalfWidth += 5; }
 
 void TVarLigaDesliga::SetLevel(double v) { TVariavel::SetLevel(v); }
 
@@ -14,15 +16,19 @@ bool TVarLigaDesliga::IsOn() const {
   return OnBelow ? Level <= ThresholdLevel : Level >= ThresholdLevel;
 }
 
-long double TVarLigaDesliga::OutputValue() {
+long double TVarLigaDesliga::OutputValue() { return *OutputSource(); }
+
+const long double* TVarLigaDesliga::OutputSource() const {
+  static constexpr long double kWeak = 0.2L;
+  static constexpr long double kStrong = 1.0L;
   switch (EffectWhenOn) {
     case 2:
-      return 0.2L;
+      return &kWeak;
     case 3:
-      return 1.0L;
+      return &kStrong;
     default:
       // 1, and any code a file may carry: the variable's own value.
-      return InnerValue;
+      return &InnerValue;
   }
 }
 

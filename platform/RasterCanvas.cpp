@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -51,14 +52,26 @@ Box Intersect(const Box& a, const Box& b) {
   return {std::max(a.l, b.l), std::max(a.t, b.t), std::min(a.r, b.r), std::min(a.b, b.b)};
 }
 
+bool Fits64(i128 v) { return v >= INT64_MIN && v <= INT64_MAX; }
+
+/// Truncating a / b and a % b; one machine division when both fit in 64 bits
+/// (every figure on a canvas), the slow 128-bit one otherwise.
+std::pair<i128, i128> DivMod(i128 a, i128 b) {
+  if (Fits64(a) && Fits64(b) && !(a == INT64_MIN && b == -1)) {
+    const i64 a64 = static_cast<i64>(a), b64 = static_cast<i64>(b);
+    return {a64 / b64, a64 % b64};
+  }
+  return {a / b, a % b};
+}
+
 /// floor(a / b) and ceil(a / b) for b > 0.
 i128 FloorDiv(i128 a, i128 b) {
-  const i128 q = a / b;
-  return (a % b != 0 && a < 0) ? q - 1 : q;
+  const auto [q, r] = DivMod(a, b);
+  return (r != 0 && a < 0) ? q - 1 : q;
 }
 i128 CeilDiv(i128 a, i128 b) {
-  const i128 q = a / b;
-  return (a % b != 0 && a > 0) ? q + 1 : q;
+  const auto [q, r] = DivMod(a, b);
+  return (r != 0 && a > 0) ? q + 1 : q;
 }
 
 /// An unsigned 256-bit product, enough to compare the ellipse equation for
@@ -105,9 +118,11 @@ struct Run {
 /// box; a round figure grows by a fraction of a pixel at most.
 class EllipseRows {
 public:
-  explicit EllipseRows(const Box& box)
+  /// table, when given, holds the rows of a box of the same size at (0, 0):
+  /// the rows don't depend on where the box lies.
+  explicit EllipseRows(const Box& box, const std::vector<Run>* table = nullptr)
       : box_(box), w_(box.r - box.l), h_(box.b - box.t), sumX_(box.l + box.r),
-        sumY_(box.t + box.b) {}
+        sumY_(box.t + box.b), table_(table) {}
 
   const Box& Bounds() const { return box_; }
   i64 SumX() const { return sumX_; }
@@ -115,6 +130,10 @@ public:
 
   Run Row(i64 y) const {
     if (w_ <= 0 || h_ <= 0 || y < box_.t || y >= box_.b) return {};
+    if (table_) {
+      const Run& r = (*table_)[static_cast<std::size_t>(y - box_.t)];
+      return {r.xa + box_.l, r.xb + box_.l};
+    }
     // Callers walk rows in order and look at each row's neighbours.
     Memo& memo = memo_[static_cast<std::size_t>(y & 3)];
     if (memo.valid && memo.y == y) return memo.run;
@@ -169,6 +188,7 @@ private:
   i64 h_;
   i64 sumX_;
   i64 sumY_;
+  const std::vector<Run>* table_;
   mutable std::array<Memo, 4> memo_{};
 };
 
@@ -338,8 +358,9 @@ void WalkLine(i64 x0, i64 y0, i64 x1, i64 y1, i64 xlo, i64 xhi, i64 ylo, i64 yhi
   if (kLo > kHi) return;
 
   const i128 start = 2 * static_cast<i128>(kLo) * minor + major;
-  i64 off = static_cast<i64>(start / twoMajor);
-  i64 rem = static_cast<i64>(start % twoMajor);
+  const auto [startOff, startRem] = DivMod(start, twoMajor);
+  i64 off = static_cast<i64>(startOff);
+  i64 rem = static_cast<i64>(startRem);
   const i64 step = 2 * minor, wrap = 2 * major;
   for (i64 k = kLo; k <= kHi; ++k) {
     const i64 m = m0 + ms * k, n = n0 + ns * off;
@@ -366,8 +387,40 @@ struct GlyphMask {
   std::vector<std::uint8_t> on;
 };
 
+/// Beyond this many separate changed boxes they merge into their bounding box.
+constexpr std::size_t kMaxChangedBoxes = 256;
+
+/// Ellipses up to this size keep their rows, so that the many equal boxes of
+/// a model's relationships are computed once.
+constexpr i64 kTabledEllipseSide = 256;
+constexpr std::size_t kTabledEllipses = 64;
+
+constexpr std::size_t kCachedAdvances = 1 << 16;
+
 constexpr i64 kCachedMaskArea = i64{1} << 20;
-constexpr std::size_t kCachedMasks = 512;
+/// Masks are cropped to their glyph pixels, a few hundred bytes for a name;
+/// a model's every name fits, so that a repaint renders none again.
+constexpr std::size_t kCachedMaskBytes = std::size_t{16} << 20;
+
+/// The mask cut down to the box of its glyph pixels; empty when it has none.
+GlyphMask Cropped(const GlyphMask& m) {
+  i64 l = m.width, t = m.height, r = 0, b = 0;
+  for (i64 y = 0; y < m.height; ++y)
+    for (i64 x = 0; x < m.width; ++x)
+      if (m.on[static_cast<std::size_t>(y * m.width + x)] != 0) {
+        l = std::min(l, x);
+        r = std::max(r, x + 1);
+        t = std::min(t, y);
+        b = std::max(b, y + 1);
+      }
+  if (r <= l) return {m.left, m.top, 0, 0, {}};
+  GlyphMask out{m.left + l, m.top + t, r - l, b - t, {}};
+  out.on.resize(static_cast<std::size_t>(out.width * out.height));
+  for (i64 y = t; y < b; ++y)
+    std::copy_n(&m.on[static_cast<std::size_t>(y * m.width + l)], r - l,
+                &out.on[static_cast<std::size_t>((y - t) * out.width)]);
+  return out;
+}
 constexpr int kMaxPenWidth = 100;
 constexpr int kMaxPixelHeight = 4096;
 
@@ -396,9 +449,26 @@ struct RasterCanvas::Impl {
   std::vector<std::uint32_t> marks;
   std::uint32_t generation = 0;
 
+  /// Disjoint or merged boxes, within the buffer, drawn on since they were last taken.
+  std::vector<Box> changed;
+
   std::optional<QFont> qfont;
   std::optional<QFontMetrics> metrics;
   std::unordered_map<std::string, GlyphMask> masks;
+  std::size_t maskBytes = 0;
+  std::unordered_map<u64, std::vector<Run>> ellipseTables;
+  /// Text widths: shaping a name costs more than drawing it.
+  std::unordered_map<std::string, i64> advances;
+
+  i64 Advance(std::string_view text) {
+    std::string key(text);
+    if (auto found = advances.find(key); found != advances.end()) return found->second;
+    if (advances.size() >= kCachedAdvances) advances.clear();
+    const i64 w = metrics->horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    advances.emplace(std::move(key), w);
+    return w;
+  }
 
   void Allocate(std::int32_t w, std::int32_t h) {
     width = std::max(w, 0);
@@ -408,6 +478,28 @@ struct RasterCanvas::Impl {
     marks.clear();
     generation = 0;
     SetClip({0, 0, width, height});
+    changed.assign(1, Box{0, 0, width, height});
+  }
+
+  /// Records that pixels inside box (before clipping) may have changed.
+  void Touch(const Box& box) {
+    const Box b = Intersect(box, Box{0, 0, width, height});
+    if (b.Empty()) return;
+    for (Box& c : changed) {
+      // Touching or overlapping boxes merge; repainting a sliver more is cheaper than a box more.
+      if (b.l <= c.r && c.l <= b.r && b.t <= c.b && c.t <= b.b) {
+        c = {std::min(c.l, b.l), std::min(c.t, b.t), std::max(c.r, b.r), std::max(c.b, b.b)};
+        return;
+      }
+    }
+    if (changed.size() < kMaxChangedBoxes) {
+      changed.push_back(b);
+      return;
+    }
+    Box all = b;
+    for (const Box& c : changed)
+      all = {std::min(all.l, c.l), std::min(all.t, c.t), std::max(all.r, c.r), std::max(all.b, c.b)};
+    changed.assign(1, all);
   }
 
   void SetClip(const CanvasRect& r) {
@@ -478,6 +570,22 @@ struct RasterCanvas::Impl {
     Combine(At(x, y), src, mode);
   }
 
+  /// The rows of the ellipse in box, from the table of its size when it has one.
+  EllipseRows Rows(const Box& box) {
+    const i64 w = box.r - box.l, h = box.b - box.t;
+    if (w <= 0 || h <= 0 || w > kTabledEllipseSide || h > kTabledEllipseSide) return EllipseRows(box);
+    const u64 key = static_cast<u64>(w) << 32 | static_cast<u64>(h);
+    auto found = ellipseTables.find(key);
+    if (found == ellipseTables.end()) {
+      if (ellipseTables.size() >= kTabledEllipses) ellipseTables.clear();
+      const EllipseRows atOrigin(Box{0, 0, w, h});
+      std::vector<Run> rows(static_cast<std::size_t>(h));
+      for (i64 y = 0; y < h; ++y) rows[static_cast<std::size_t>(y)] = atOrigin.Row(y);
+      found = ellipseTables.emplace(key, std::move(rows)).first;
+    }
+    return EllipseRows(box, &found->second);
+  }
+
   void Rectangle(const Box& box);
   void DottedFrame(const Box& box);
   void Ellipse(const Box& box);
@@ -486,7 +594,7 @@ struct RasterCanvas::Impl {
 
   void EnsureFont();
   GlyphMask RenderMask(const QString& text, i64 left, i64 top, i64 w, i64 h) const;
-  const GlyphMask* CachedMask(const std::string& key, const QString& text, const Box& extent);
+  const GlyphMask* CachedMask(std::string_view text, const Box& extent);
 };
 
 void RasterCanvas::Impl::Rectangle(const Box& box) {
@@ -550,7 +658,7 @@ void RasterCanvas::Impl::Ellipse(const Box& box) {
   const bool fill = brushStyle == BrushStyle::bsSolid;
   if (penStyle == PenStyle::psClear) {
     if (!fill) return;
-    const EllipseRows shape({box.l, box.t, box.r - 1, box.b - 1});
+    const EllipseRows shape = Rows({box.l, box.t, box.r - 1, box.b - 1});
     const Box rows = Intersect(shape.Bounds(), drawable);
     for (i64 y = rows.t; y < rows.b; ++y) {
       const Run run = shape.Row(y);
@@ -560,7 +668,7 @@ void RasterCanvas::Impl::Ellipse(const Box& box) {
   }
   const int w = EffectivePenWidth();
   if (penStyle == PenStyle::psDot && w == 1) {
-    const EllipseRows shape(box);
+    const EllipseRows shape = Rows(box);
     DottedEllipse(shape);
     if (fill) {
       const Box rows = Intersect(box, drawable);
@@ -573,8 +681,8 @@ void RasterCanvas::Impl::Ellipse(const Box& box) {
   }
   // The ring is what lies inside the outer ellipse and outside the interior
   // of the inner one; the brush takes that interior. The two never share a pixel.
-  const EllipseRows outer(box.Grown((w - 1) / 2));
-  const EllipseRows inner(box.Grown(-(w / 2)));
+  const EllipseRows outer = Rows(box.Grown((w - 1) / 2));
+  const EllipseRows inner = Rows(box.Grown(-(w / 2)));
   const Box rows = Intersect(outer.Bounds(), drawable);
   for (i64 y = rows.t; y < rows.b; ++y) {
     const Run ring = outer.Row(y);
@@ -635,6 +743,8 @@ void RasterCanvas::Impl::EnsureFont() {
   qfont = f;
   metrics.emplace(f);
   masks.clear();
+  maskBytes = 0;
+  advances.clear();
 }
 
 GlyphMask RasterCanvas::Impl::RenderMask(const QString& text, i64 left, i64 top, i64 w,
@@ -657,13 +767,19 @@ GlyphMask RasterCanvas::Impl::RenderMask(const QString& text, i64 left, i64 top,
   return mask;
 }
 
-const GlyphMask* RasterCanvas::Impl::CachedMask(const std::string& key, const QString& text,
-                                                const Box& extent) {
+const GlyphMask* RasterCanvas::Impl::CachedMask(std::string_view text, const Box& extent) {
+  std::string key(text);
   if (auto found = masks.find(key); found != masks.end()) return &found->second;
-  if (masks.size() >= kCachedMasks) masks.clear();
-  auto [where, inserted] =
-      masks.emplace(key, RenderMask(text, extent.l, extent.t, extent.r - extent.l, extent.b - extent.t));
-  return &where->second;
+  const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  GlyphMask mask =
+      Cropped(RenderMask(qtext, extent.l, extent.t, extent.r - extent.l, extent.b - extent.t));
+  const std::size_t bytes = mask.on.size() + key.size() + sizeof(GlyphMask);
+  if (maskBytes + bytes > kCachedMaskBytes) {
+    masks.clear();
+    maskBytes = 0;
+  }
+  maskBytes += bytes;
+  return &masks.emplace(std::move(key), std::move(mask)).first->second;
 }
 
 RasterCanvas::RasterCanvas(std::int32_t width, std::int32_t height) : d_(std::make_unique<Impl>()) {
@@ -679,6 +795,15 @@ void RasterCanvas::SetClipRect(const CanvasRect& r) { d_->SetClip(r); }
 const std::uint32_t* RasterCanvas::Bits() const { return d_->pixels.data(); }
 
 std::vector<std::uint32_t> RasterCanvas::Snapshot() const { return d_->pixels; }
+
+std::vector<CanvasRect> RasterCanvas::TakeChangedRects() {
+  std::vector<CanvasRect> rects;
+  rects.reserve(d_->changed.size());
+  for (const Box& b : d_->changed)
+    rects.push_back({std::int32_t(b.l), std::int32_t(b.t), std::int32_t(b.r), std::int32_t(b.b)});
+  d_->changed.clear();
+  return rects;
+}
 
 std::int32_t RasterCanvas::Width() const { return d_->width; }
 std::int32_t RasterCanvas::Height() const { return d_->height; }
@@ -710,6 +835,8 @@ void RasterCanvas::SetFont(const FontSpec& font) {
   d_->qfont.reset();
   d_->metrics.reset();
   d_->masks.clear();
+  d_->maskBytes = 0;
+  d_->advances.clear();
 }
 const FontSpec& RasterCanvas::Font() const { return d_->font; }
 
@@ -719,6 +846,10 @@ void RasterCanvas::MoveTo(std::int32_t x, std::int32_t y) {
 }
 
 void RasterCanvas::LineTo(std::int32_t x, std::int32_t y) {
+  const i64 w = d_->EffectivePenWidth();
+  d_->Touch(Box{std::min<i64>(d_->penX, x), std::min<i64>(d_->penY, y),
+                std::max<i64>(d_->penX, x) + 1, std::max<i64>(d_->penY, y) + 1}
+                .Grown(w));
   d_->Line(d_->penX, d_->penY, x, y);
   d_->penX = x;
   d_->penY = y;
@@ -726,16 +857,22 @@ void RasterCanvas::LineTo(std::int32_t x, std::int32_t y) {
 
 void RasterCanvas::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right,
                              std::int32_t bottom) {
-  d_->Rectangle(OrderedBox(left, top, right, bottom));
+  const Box box = OrderedBox(left, top, right, bottom);
+  d_->Touch(box.Grown(d_->EffectivePenWidth()));
+  d_->Rectangle(box);
 }
 
 void RasterCanvas::Ellipse(std::int32_t left, std::int32_t top, std::int32_t right,
                            std::int32_t bottom) {
-  d_->Ellipse(OrderedBox(left, top, right, bottom));
+  const Box box = OrderedBox(left, top, right, bottom);
+  d_->Touch(box.Grown(d_->EffectivePenWidth()));
+  d_->Ellipse(box);
 }
 
 void RasterCanvas::SetPixel(std::int32_t x, std::int32_t y, Color c) {
-  if (x >= 0 && x < d_->width && y >= 0 && y < d_->height) d_->At(x, y) = ToRgb32(c);
+  if (x < 0 || x >= d_->width || y < 0 || y >= d_->height) return;
+  d_->At(x, y) = ToRgb32(c);
+  d_->Touch(Box{x, y, i64{x} + 1, i64{y} + 1});
 }
 
 Color RasterCanvas::Pixel(std::int32_t x, std::int32_t y) const {
@@ -745,16 +882,18 @@ Color RasterCanvas::Pixel(std::int32_t x, std::int32_t y) const {
 
 void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, std::string_view text) {
   d_->EnsureFont();
-  const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  const i64 w = d_->metrics->horizontalAdvance(qtext);
+  const i64 w = d_->Advance(text);
   const i64 h = d_->metrics->height();
-  if (d_->brushStyle == BrushStyle::bsSolid)
+  if (d_->brushStyle == BrushStyle::bsSolid) {
+    d_->Touch({x, y, x + w, y + h});
     d_->FillBox({x, y, x + w, y + h}, ToRgb32(d_->brushColor), PenMode::pmCopy);
+  }
   if (text.empty()) return;
 
   // Glyphs may overhang their advance box (accents, italics): render with a margin.
   const i64 margin = std::clamp(d_->font.pixelHeight, 1, kMaxPixelHeight);
   const Box extent{-margin, -margin, w + margin, h + margin};
+  d_->Touch(Box{x + extent.l, y + extent.t, x + extent.r, y + extent.b});
   const Box visible = Intersect(extent, {d_->drawable.l - x, d_->drawable.t - y,
                                          d_->drawable.r - x, d_->drawable.b - y});
   if (visible.Empty()) return;
@@ -762,23 +901,26 @@ void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, std::string_view text
   GlyphMask window;
   const GlyphMask* mask = nullptr;
   if (area <= kCachedMaskArea) {
-    mask = d_->CachedMask(std::string(text), qtext, extent);
+    mask = d_->CachedMask(text, extent);
   } else {
-    window = d_->RenderMask(qtext, visible.l, visible.t, visible.r - visible.l, visible.b - visible.t);
+    window = d_->RenderMask(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                            visible.l, visible.t, visible.r - visible.l, visible.b - visible.t);
     mask = &window;
   }
   const std::uint32_t ink = ToRgb32(d_->fontColor);
-  for (i64 my = visible.t; my < visible.b; ++my) {
+  const Box drawn =
+      Intersect(visible, {mask->left, mask->top, mask->left + mask->width, mask->top + mask->height});
+  for (i64 my = drawn.t; my < drawn.b; ++my) {
     const std::uint8_t* line = &mask->on[static_cast<std::size_t>((my - mask->top) * mask->width)];
-    for (i64 mx = visible.l; mx < visible.r; ++mx)
-      if (line[mx - mask->left] != 0) d_->At(x + mx, y + my) = ink;
+    std::uint32_t* row = &d_->At(0, y + my);
+    for (i64 mx = drawn.l; mx < drawn.r; ++mx)
+      if (line[mx - mask->left] != 0) row[x + mx] = ink;
   }
 }
 
 std::int32_t RasterCanvas::TextWidth(std::string_view text) {
   d_->EnsureFont();
-  return d_->metrics->horizontalAdvance(
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  return static_cast<std::int32_t>(d_->Advance(text));
 }
 
 std::int32_t RasterCanvas::TextHeight(std::string_view) {

@@ -38,6 +38,10 @@ public:
   const std::uint32_t* Bits() const;
   /// A copy of every pixel, for before/after comparisons.
   std::vector<std::uint32_t> Snapshot() const;
+  /// Boxes that hold every pixel drawn since the last call (a few more at
+  /// most), so that a view can show only what changed; a resize counts as
+  /// the whole buffer. Forgets them.
+  std::vector<CanvasRect> TakeChangedRects();
 
   std::int32_t Width() const override;
   std::int32_t Height() const override;

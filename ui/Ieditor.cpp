@@ -110,7 +110,7 @@ TfEditor::TfEditor(QWidget* parent)
 
   Relogio.setTimerType(Qt::PreciseTimer);
   Relogio.setInterval(1);
-  connect(&Relogio, &QTimer::timeout, this, [this] { RunShowingErrors([this] { RelogioTimer(); }); });
+  connect(&Relogio, &TAnimationTimer::timeout, this, [this] { RunShowingErrors([this] { RelogioTimer(); }); });
 
   CreateClientArea();
   CreateMenus();
@@ -412,6 +412,7 @@ QString TfEditor::Caption() const {
 }
 
 void TfEditor::RefreshCanvases() {
+  Relogio.SetIdle(Document->RunState != RunState::Running);
   iModelo->update();
   iGrafico->update();
 }

@@ -3,6 +3,7 @@
 #include "document/EditorHost.h"
 #include "document/ModelLines.h"
 #include "platform/RasterCanvas.h"
+#include "ui/AnimationTimer.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -118,7 +119,7 @@ public:
   QPrinter& CurrentPrinter();
 
   /// The animation timer; disabled until the first Animate or Stop.
-  QTimer Relogio;
+  TAnimationTimer Relogio;
 
   // Program start and layout.
   void FormActivate();

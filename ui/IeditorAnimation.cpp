@@ -1,12 +1,60 @@
 #include "document/uEditor.h"
 #include "ui/Fveloc.h"
 #include "ui/Ieditor.h"
+#include "ui/ModelCanvasWidget.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QLabel>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cstdint>
+
+namespace {
+
+/// While the animation runs, lets the main window repaint at most once a
+/// frame (about 60 a second): a 1 ms clock changes the canvases and the clock
+/// label far more often than a screen shows them. What changed in between
+/// stays marked and is painted with the next frame.
+class FramePacer : public QObject {
+public:
+  static constexpr int kFrameMs = 16;
+
+  FramePacer(QWidget* window, const RunState* runState)
+      : QObject(window), window_(window), runState_(runState) {
+    setObjectName(QStringLiteral("framePacer"));
+    next_.setSingleShot(true);
+    connect(&next_, &QTimer::timeout, this, [this] {
+      QCoreApplication::postEvent(window_, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+    });
+    window->installEventFilter(this);
+  }
+
+protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::UpdateRequest) return false;
+    const qint64 since = shown_.isValid() ? shown_.elapsed() : kFrameMs;
+    if (*runState_ != RunState::Running || since >= kFrameMs) {
+      next_.stop();
+      shown_.start();
+      return false;
+    }
+    // Held back; Qt posts no other request until this one is served.
+    if (!next_.isActive()) next_.start(int(kFrameMs - since));
+    return true;
+  }
+
+private:
+  QWidget* window_;
+  const RunState* runState_;
+  QElapsedTimer shown_;
+  QTimer next_;
+};
+
+}  // namespace
 
 void TfEditor::ShowAnimationButtons(bool animating) {
   for (QToolButton* b : {bNovo, bAbrir, bSalvar, bImprimir, bSelecao, bVarContinua,
@@ -18,6 +66,8 @@ void TfEditor::ShowAnimationButtons(bool animating) {
 }
 
 void TfEditor::EnableClock() {
+  if (!findChild<QObject*>(QStringLiteral("framePacer"), Qt::FindDirectChildrenOnly))
+    new FramePacer(this, &Document->RunState);
   if (!Relogio.isActive()) Relogio.start();
 }
 
@@ -61,12 +111,17 @@ void TfEditor::bRelogioClick() {
 }
 
 void TfEditor::RelogioTimer() {
-  if (Document->RunState != RunState::Running) return;
+  if (Document->RunState != RunState::Running) {
+    // Such ticks would do nothing: no events until the document runs again.
+    Relogio.SetIdle(true);
+    return;
+  }
   Document->Tick();
   // A clock read from a file may already stand at the top of the range.
   if (elapsedTicks_ < INT32_MAX) ++elapsedTicks_;
   lTempo->setText(QString::number(elapsedTicks_));
-  RefreshCanvases();
+  iModelo->ShowChanges();
+  iGrafico->ShowChanges();
 }
 
 void TfEditor::Velocidade2Click() {

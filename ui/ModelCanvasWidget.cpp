@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 namespace {
 
@@ -21,6 +22,13 @@ TCanvasView::TCanvasView(RasterCanvas& canvas, QWidget* parent)
   setFocusPolicy(Qt::NoFocus);
 }
 
+void TCanvasView::ShowChanges() {
+  QRegion changed;
+  for (const CanvasRect& r : canvas_.TakeChangedRects())
+    changed += QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+  if (!changed.isEmpty()) update(changed);
+}
+
 void TCanvasView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const int w = canvas_.Width();
@@ -28,8 +36,11 @@ void TCanvasView::paintEvent(QPaintEvent* event) {
   if (w > 0 && h > 0) {
     const QImage image(reinterpret_cast<const uchar*>(canvas_.Bits()), w, h,
                        qsizetype(w) * 4, QImage::Format_RGB32);
-    const QRect shown = event->rect().intersected(QRect(0, 0, w, h));
-    painter.drawImage(shown.topLeft(), image, shown, Qt::NoFormatConversion);
+    // Box by box: a tick's level marks lie far apart, their bounding box is the canvas.
+    for (const QRect& r : event->region()) {
+      const QRect shown = r.intersected(QRect(0, 0, w, h));
+      if (!shown.isEmpty()) painter.drawImage(shown.topLeft(), image, shown, Qt::NoFormatConversion);
+    }
   }
   // Between a resize and the buffer's reallocation the widget may be larger.
   const QRegion outside = QRegion(event->rect()) - QRegion(0, 0, w, h);

@@ -22,6 +22,8 @@ public:
   explicit TCanvasView(RasterCanvas& canvas, QWidget* parent = nullptr);
 
   RasterCanvas& Canvas() const { return canvas_; }
+  /// Repaints only the boxes the canvas drew on since the last call.
+  void ShowChanges();
 
   /// The widget has its new size; the buffer is still the old one.
   std::function<void()> OnResize;

@@ -1,9 +1,19 @@
 #include "ui/Ieditor.h"
+#include "ui/ModelCanvasWidget.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QSocketNotifier>
 #include <QTranslator>
+
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,6 +28,48 @@ public:
     RunShowingErrors([&] { handled = QApplication::notify(receiver, event); });
     return handled;
   }
+};
+
+/// With KORVEL_PRINT_CLOCK set, the program says on standard error when the
+/// model canvas is first painted (CLOCK_MONOTONIC seconds) and, when it quits,
+/// how many ticks its clock counted; SIGTERM and SIGINT then quit it as the
+/// window's close would, without questions. For measuring the program from a script.
+class ClockReport : public QObject {
+public:
+  static bool Wanted() { return !qEnvironmentVariableIsEmpty("KORVEL_PRINT_CLOCK"); }
+
+  explicit ClockReport(QWidget* canvas) {
+    canvas->installEventFilter(this);
+    if (socketpair(AF_UNIX, SOCK_STREAM, 0, pipe_) != 0) return;
+    auto* notifier = new QSocketNotifier(pipe_[1], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, qApp, &QCoreApplication::quit);
+    std::signal(SIGTERM, &ClockReport::OnSignal);
+    std::signal(SIGINT, &ClockReport::OnSignal);
+  }
+
+  static void PrintClock() {
+    std::fprintf(stderr, "korvel: clock %d ticks\n", int(fEditor->ElapsedTicks()));
+  }
+
+protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !painted_) {
+      painted_ = true;
+      timespec now{};
+      clock_gettime(CLOCK_MONOTONIC, &now);
+      std::fprintf(stderr, "korvel: first paint %ld.%09ld\n", long(now.tv_sec), now.tv_nsec);
+    }
+    return false;
+  }
+
+private:
+  static void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = write(pipe_[0], &byte, 1);
+  }
+
+  static inline int pipe_[2] = {-1, -1};
+  bool painted_ = false;
 };
 
 }  // namespace
@@ -44,8 +96,12 @@ int main(int argc, char** argv) {
   arguments.removeFirst();
   fEditor->CommandLine = arguments;
 
+  std::unique_ptr<ClockReport> report;
+  if (ClockReport::Wanted()) report = std::make_unique<ClockReport>(fEditor->iModelo);
+
   fEditor->showMaximized();
   const int status = QApplication::exec();
+  if (report) ClockReport::PrintClock();
   DestroyForms();
   return status;
 }

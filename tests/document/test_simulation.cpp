@@ -415,5 +415,175 @@ TEST_F(SimulationTest, ZeroSetsLevelsAndThresholdsButKeepsTheStartValues) {
   EXPECT_EQ(b.ThresholdLevel, 0) << "thresholds have no start value";
 }
 
+
+/// A variable of class T at (x, y) in a document of its own.
+template <class T>
+T& AddTo(TEditor& e, std::int32_t x, std::int32_t y, double level) {
+  auto v = std::make_unique<T>();
+  v->SetCanvas(e.Canvas);
+  v->SetName("Nome");
+  v->SetPosition(x, y);
+  v->Level = level;
+  T& added = *v;
+  e.Variables.push_back(std::move(v));
+  return added;
+}
+
+TRelacionamento& LinkIn(TEditor& e, TVariavel& origin, TVariavel& destination, int kind,
+                        double effect, bool same = true) {
+  auto r = std::make_unique<TRelacionamento>();
+  r->SetCanvas(e.Canvas);
+  r->Origin = &origin;
+  r->Destination = &destination;
+  // Linked to itself, a variable lists the relationship twice, as the reader does.
+  origin.AddRelationship(r.get());
+  destination.AddRelationship(r.get());
+  r->UpdateEndpoints();
+  r->Kind = kind;
+  r->Effect = effect;
+  r->SameDirection = same;
+  destination.InputKind = kind;
+  TRelacionamento& added = *r;
+  e.Relationships.push_back(std::move(r));
+  return added;
+}
+
+/// Every class, each combination, both directions, on-off origins with each
+/// effect, a variable linked to itself, a repeated link, asleep objects.
+void BuildMixedModel(TEditor& e) {
+  auto& a = AddTo<TVarContinuaQualquerValor>(e, 60, 100, 0.4);
+  auto& b = AddTo<TVarContinua>(e, 160, 100, 0.3);
+  auto& c = AddTo<TVarLigaDesliga>(e, 260, 100, 0.6);
+  auto& d = AddTo<TVarLigaDesligaQualquerValor>(e, 360, 120, -0.2);
+  auto& p = AddTo<TVarContinuaQualquerValor>(e, 60, 300, 0.5);
+  auto& m = AddTo<TVarContinua>(e, 160, 300, 0.7);
+  auto& s = AddTo<TVarContinuaQualquerValor>(e, 260, 300, -0.3);
+  auto& z = AddTo<TVarContinua>(e, 360, 300, 0.2);
+  c.ThresholdLevel = 0.55;
+  c.SelfChangeRate = 0.02;
+  c.EffectWhenOn = 2;
+  d.ThresholdLevel = -0.1;
+  d.OnBelow = true;
+  d.EffectWhenOn = 3;
+  a.SelfChangeRate = 0.01;
+  b.SelfChangeRate = 0.03;
+  b.SelfChangeDecreases = false;
+  p.CombineMode = 2;
+  m.CombineMode = 3;
+  z.Awake = false;
+  LinkIn(e, a, p, 2, 2.0);
+  LinkIn(e, b, p, 2, 0.5, false);
+  LinkIn(e, c, p, 2, 1.0);
+  LinkIn(e, d, p, 2, 1.0, false);
+  LinkIn(e, a, m, 2, 2.0);
+  LinkIn(e, c, m, 2, 0.5, false);
+  LinkIn(e, d, m, 2, 1.0);
+  LinkIn(e, z, m, 2, 1.0);
+  LinkIn(e, p, s, 1, 1.0);
+  LinkIn(e, m, s, 1, 0.5, false);
+  LinkIn(e, s, s, 1, 0.3, false);
+  LinkIn(e, d, s, 1, 2.0);
+  LinkIn(e, d, s, 1, 2.0);
+  LinkIn(e, s, a, 1, 1.0, false);
+  LinkIn(e, a, b, 1, 0.7).Awake = false;
+  LinkIn(e, s, b, 1, 1.5);
+  LinkIn(e, b, c, 1, 1.0, false);
+  LinkIn(e, a, d, 1, 2.0, false);
+}
+
+TEST(SimulationAgreement, ATickEqualsThePassesTakenOneByOneBitForBit) {
+  for (IntegrationMethod method : {IntegrationMethod::Euler, IntegrationMethod::RungeKutta}) {
+    SCOPED_TRACE(int(method));
+    FakeHost hostA, hostB;
+    RasterCanvas canvasA(500, 400), canvasB(500, 400);
+    TEditor ticked(hostA), stepped(hostB);
+    ticked.AttachCanvas(&canvasA);
+    stepped.AttachCanvas(&canvasB);
+    for (TEditor* e : {&ticked, &stepped}) {
+      BuildMixedModel(*e);
+      e->IntegrationMethod = method;
+      e->StartAnimation();
+    }
+    for (int tick = 0; tick < 40; ++tick) {
+      ticked.Tick();
+      stepped.MarkTickStart();
+      for (int step = 0; step < 100; ++step) {
+        if (method == IntegrationMethod::Euler) {
+          stepped.ComputeRelationships();
+          stepped.EulerPass();
+          stepped.CommitStates();
+          continue;
+        }
+        for (int stage = 1; stage <= 4; ++stage) {
+          stepped.ComputeRelationships();
+          stepped.RungeKuttaPass(stage);
+          stepped.CommitStates();
+        }
+      }
+      stepped.UpdateValues();
+      stepped.DrawLevels();
+    }
+    for (std::size_t i = 0; i < ticked.Variables.size(); ++i) {
+      const TVariavel& x = *ticked.Variables[i];
+      const TVariavel& y = *stepped.Variables[i];
+      EXPECT_EQ(x.InnerValue, y.InnerValue) << i;
+      EXPECT_EQ(x.PendingValue, y.PendingValue) << i;
+      EXPECT_EQ(x.Level, y.Level) << i;
+      for (int k = 0; k < 5; ++k) EXPECT_EQ(x.StageValues[k], y.StageValues[k]) << i << " " << k;
+    }
+    EXPECT_EQ(canvasA.Snapshot(), canvasB.Snapshot());
+    EXPECT_NE(double(ticked.Variables[2]->Level), 0.6) << "the model moved";
+  }
+}
+
+struct NotANumberCase {
+  const char* name;
+  /// 1 rate, 2 proportion.
+  int inputKind;
+  /// An origin crosses zero between stages, so a product of huge factors
+  /// changes from +infinity to -infinity within one Runge-Kutta step.
+  bool signFlips;
+};
+
+class NotANumberTest : public SimulationTest, public testing::WithParamInterface<NotANumberCase> {};
+
+TEST_P(NotANumberTest, InfinityTimesZeroNeverReachesAVariable) {
+  const NotANumberCase& c = GetParam();
+  auto& destination = AddRaw<TVarContinuaQualquerValor>(400, 400);
+  destination.Level = 0.5;
+  destination.CombineMode = 2;
+  auto& huge = AddRaw<TVarContinuaQualquerValor>(100, 100);
+  huge.Level = 1;
+  auto& small = AddRaw<TVarContinuaQualquerValor>(700, 100);
+  for (int i = 0; i < 20; ++i) Relate(huge, destination, c.inputKind, 1e300);
+  Relate(small, destination, c.inputKind, 1.0);
+  if (c.signFlips) {
+    auto& pull = AddRaw<TVarContinuaQualquerValor>(700, 400);
+    pull.Level = -1;
+    Relate(pull, small, 1, 1.0);
+    small.Level = 1e-7;
+  }
+  Play();
+  editor.Tick();
+
+  for (const auto& v : editor.Variables) {
+    EXPECT_FALSE(std::isnan(v->InnerValue)) << c.name;
+    EXPECT_FALSE(std::isnan(v->PendingValue)) << c.name;
+    for (long double k : v->StageValues) EXPECT_FALSE(std::isnan(k)) << c.name;
+  }
+  if (!c.signFlips) {
+    // A zero input makes the product 0: the value itself, or a rate of 0.
+    const long double expected = c.inputKind == 2 ? 0 : TVariavel::InnerValueOfLevel(0.5L);
+    EXPECT_EQ(destination.InnerValue, expected) << c.name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HugeProducts, NotANumberTest,
+    testing::Values(NotANumberCase{"proportion_times_zero", 2, false},
+                    NotANumberCase{"rate_times_zero", 1, false},
+                    NotANumberCase{"rate_changing_sign", 1, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace editor_test

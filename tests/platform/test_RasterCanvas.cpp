@@ -446,6 +446,69 @@ const FigureCase kFigures[] = {
      }},
 };
 
+/// Every pixel that differs between two snapshots lies in one of the boxes.
+void ExpectChangesInside(const RasterCanvas& c, const std::vector<std::uint32_t>& before,
+                         const std::vector<CanvasRect>& boxes, const std::string& name) {
+  const std::vector<std::uint32_t> after = c.Snapshot();
+  int changed = 0;
+  for (std::int32_t y = 0; y < c.Height(); ++y) {
+    for (std::int32_t x = 0; x < c.Width(); ++x) {
+      const std::size_t i = std::size_t(y) * std::size_t(c.Width()) + std::size_t(x);
+      if (before[i] == after[i]) continue;
+      ++changed;
+      const bool inside = std::any_of(boxes.begin(), boxes.end(), [&](const CanvasRect& b) {
+        return b.left <= x && x < b.right && b.top <= y && y < b.bottom;
+      });
+      EXPECT_TRUE(inside) << name << ": pixel " << x << "," << y << " changed outside";
+    }
+  }
+  EXPECT_GT(changed, 0) << name;
+}
+
+TEST_P(NotXorTwice, ReportsBoxesHoldingEveryPixelItChanged) {
+  const FigureCase& tc = GetParam();
+  for (PenMode mode : {PenMode::pmCopy, PenMode::pmNotXor}) {
+    RasterCanvas c(40, 36);
+    Patterned(c);
+    c.TakeChangedRects();
+    const auto before = c.Snapshot();
+    Prepare(c, tc.setup);
+    c.SetPenColor(RGBColor(200, 30, 90));
+    c.SetPenMode(mode);
+    tc.draw(c);
+    ExpectChangesInside(c, before, c.TakeChangedRects(), tc.name);
+    EXPECT_TRUE(c.TakeChangedRects().empty()) << "taken boxes are forgotten";
+  }
+}
+
+TEST(RasterCanvasChanges, TextPixelsAndResizesAreReported) {
+  RasterCanvas c(120, 40);
+  c.TakeChangedRects();
+  const auto before = c.Snapshot();
+  c.SetBrushColor(RGBColor(250, 250, 0));
+  c.TextOut(100, 10, "Nome");
+  c.SetPixel(3, 3, clBlack);
+  ExpectChangesInside(c, before, c.TakeChangedRects(), "text at the edge and a pixel");
+
+  c.Resize(30, 20);
+  const std::vector<CanvasRect> all = c.TakeChangedRects();
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(all[0], (CanvasRect{0, 0, 30, 20}));
+}
+
+TEST(RasterCanvasChanges, ManyScatteredFiguresMergeIntoBoxesThatStillHoldThem) {
+  RasterCanvas c(300, 300);
+  c.TakeChangedRects();
+  const auto before = c.Snapshot();
+  for (int i = 0; i < 600; ++i) {
+    const int x = (i * 37) % 290, y = (i * 91) % 290;
+    c.Rectangle(x, y, x + 4, y + 3);
+  }
+  const std::vector<CanvasRect> boxes = c.TakeChangedRects();
+  EXPECT_LE(boxes.size(), 256u);
+  ExpectChangesInside(c, before, boxes, "scattered rectangles");
+}
+
 INSTANTIATE_TEST_SUITE_P(RasterCanvas, NotXorTwice, testing::ValuesIn(kFigures),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -157,6 +157,27 @@ TEST_F(MainWindowTest, TheRealTimerDrivesTheClock) {
   EXPECT_EQ(fEditor->ElapsedTicks(), stoppedAt);
 }
 
+TEST_F(MainWindowTest, TheTimerSleepsWhileHeldOrStoppedAndWakesWhenRunning) {
+  TVariavel* v = PlaceVariable(fEditor->bVarContinua, 150, 150);
+  fEditor->bPlayClick();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fEditor->ElapsedTicks() >= 2; }, 2000));
+
+  QTest::mousePress(fEditor->iModelo, Qt::LeftButton, {}, QPoint(v->X, v->Y));
+  ASSERT_EQ(Doc().RunState, RunState::Held);
+  EXPECT_TRUE(fEditor->Relogio.Idle());
+  EXPECT_TRUE(fEditor->Relogio.isActive());
+  QTest::mouseRelease(fEditor->iModelo, Qt::LeftButton, {}, QPoint(v->X, v->Y));
+  const int resumedAt = fEditor->ElapsedTicks();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return fEditor->ElapsedTicks() >= resumedAt + 2; }, 2000))
+      << "released, the animation runs on";
+
+  fEditor->SpeedButton2Click();
+  EXPECT_TRUE(fEditor->Relogio.Idle());
+  fEditor->bPlayClick();
+  const int playedAt = fEditor->ElapsedTicks();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return fEditor->ElapsedTicks() >= playedAt + 2; }, 2000));
+}
+
 TEST_F(MainWindowTest, ClockReadFromAFileAtTheTopOfTheRangeStaysThere) {
   fEditor->SetElapsedTicks(INT32_MAX);
   fEditor->bPlayClick();
