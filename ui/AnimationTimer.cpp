@@ -56,11 +56,11 @@ void TAnimationTimer::Arm() {
     fallback_.start(ms);
     return;
   }
-  itimerspec spec{};
-  spec.it_interval.tv_sec = ms / 1000;
-  spec.it_interval.tv_nsec = long(ms % 1000) * 1000000L;
-  spec.it_value = spec.it_interval;
-  timerfd_settime(fd_, 0, &spec, nullptr);
+  itimerspec period{};
+  period.it_interval.tv_sec = ms / 1000;
+  period.it_interval.tv_nsec = long(ms % 1000) * 1000000L;
+  period.it_value = period.it_interval;
+  timerfd_settime(fd_, 0, &period, nullptr);
   notifier_->setEnabled(true);
 }
 
