@@ -12,16 +12,8 @@ seconds="${KORVEL_FUZZ_SECONDS:-60}"
 
 packages=(cmake ninja-build clang-14 libclang-rt-14-dev llvm-14 qt6-base-dev
           googletest libgtest-dev libgmock-dev librapidcheck-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  "${sudo[@]}" apt-get update -q
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+. "$here/tools/setup.sh"
+install_missing "${packages[@]}"
 
 # Debug keeps the asserts, which state what the program must never do.
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O2 -g" \

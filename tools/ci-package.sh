@@ -14,26 +14,11 @@ packages=(
   dpkg-dev fakeroot file gzip binutils
 )
 
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-apt_get() {
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 "$@"
-}
+. "$here/tools/setup.sh"
 
 fail() {
   echo "ci-package: $*" >&2
   exit 1
-}
-
-install_missing() {
-  local missing=()
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}"
-  apt_get update -q
-  apt_get install -y -q --no-install-recommends "${missing[@]}"
 }
 
 work=$(mktemp -d)
@@ -55,7 +40,7 @@ expect_type() {
   [ "$got" = "$1" ] || fail "$2 is '$got', not '$1'"
 }
 
-install_missing
+install_missing "${packages[@]}"
 [ -f "$build/build.ninja" ] || "$here/tools/dev.sh" test
 cmake -S "$here" -B "$build" >/dev/null
 cmake --build "$build"

@@ -13,23 +13,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n
   googletest libgtest-dev libgmock-dev librapidcheck-dev fonts-liberation locales
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-if [ ${#missing[@]} -gt 0 ]; then
-  "${sudo[@]}" apt-get update -q
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
-# The tests read and write numbers under a Brazilian locale too.
-if ! locale -a 2>/dev/null | grep -qi '^pt_BR\.utf-\?8$'; then
-  "${sudo[@]}" sed -i 's/^# *\(pt_BR\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^pt_BR\.UTF-8 UTF-8' /etc/locale.gen ||
-    echo 'pt_BR.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
-  "${sudo[@]}" locale-gen >/dev/null
-fi
+. "$here/tools/setup.sh"
+install_missing "${packages[@]}"
+ensure_test_locale
 
 flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \

@@ -14,28 +14,7 @@ packages=(
   fonts-liberation xvfb xauth x11-utils imagemagick locales poppler-utils
 )
 
-install_missing() {
-  local missing=()
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}"
-  local sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  "${sudo[@]}" apt-get update -q
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-}
-
-# The tests read and write numbers under a Brazilian locale too.
-ensure_test_locale() {
-  locale -a 2>/dev/null | grep -qi '^pt_BR\.utf-\?8$' && return 0
-  local sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  "${sudo[@]}" sed -i 's/^# *\(pt_BR\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^pt_BR\.UTF-8 UTF-8' /etc/locale.gen || echo 'pt_BR.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
-  "${sudo[@]}" locale-gen >/dev/null
-}
+. "$here/tools/setup.sh"
 
 configure_and_build() {
   cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEL_WERROR=ON >/dev/null
@@ -44,7 +23,7 @@ configure_and_build() {
 
 case "${1:-}" in
   run)
-    install_missing
+    install_missing "${packages[@]}"
     configure_and_build
     shift
     model="${1:-$here/examples/populacao.KRL}"
@@ -55,7 +34,7 @@ case "${1:-}" in
     exec "$build/cli/korvel-sim" "$model" --ticks 20
     ;;
   test)
-    install_missing
+    install_missing "${packages[@]}"
     ensure_test_locale
     configure_and_build
     cd "$build"

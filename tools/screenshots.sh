@@ -12,16 +12,8 @@ examples="$here/examples"
 display=:${KORVEL_SHOT_DISPLAY:-73}
 
 packages=(xvfb openbox xdotool imagemagick x11-utils fonts-liberation locales)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  "${sudo[@]}" apt-get update -q
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+. "$here/tools/setup.sh"
+install_missing "${packages[@]}"
 [ -x "$build/ui/korvel" ] || "$here/tools/dev.sh" test
 cmake --build "$build" >/dev/null
 mkdir -p "$out"
