@@ -126,7 +126,7 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
     }
 
     if (!options->savePath.empty()) {
-      std::vector<std::string> lines;
+      ModelLines lines;
       editor.SaveToLines(lines);
       WriteModelFile(options->savePath, lines);
     }

@@ -110,6 +110,7 @@ TfEditor::TfEditor(QWidget* parent)
 
   Relogio.setTimerType(Qt::PreciseTimer);
   Relogio.setInterval(1);
+  PaceFrames();
   connect(&Relogio, &TAnimationTimer::timeout, this, [this] { RunShowingErrors([this] { RelogioTimer(); }); });
 
   CreateClientArea();

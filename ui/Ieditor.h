@@ -162,8 +162,9 @@ public:
   bool FormClose();
   /// The save question for a modified model; false when the command is abandoned.
   bool AskToSave();
-  /// Shows the save dialog with the current file name; false when cancelled.
-  bool ExecuteSaveDialog(QString& chosen);
+  /// Shows the save dialog with the current file name and saves the model to
+  /// the chosen file; false when the dialog was cancelled.
+  bool SaveThroughDialog(QString& chosen);
   /// SaveToLines into MemoArquivo and the buffer to path. A failed write
   /// throws and leaves the model marked modified as it was.
   void SaveModelTo(const QString& path);
@@ -232,6 +233,8 @@ private:
   void EnableClock();
   /// What both method items do, for Euler or for Runge-Kutta.
   void ChooseMethod(bool euler);
+  /// Holds the window's repaints to one a frame while the animation runs.
+  void PaceFrames();
   /// The print layout of the window (toolbar hidden, header lines shown) or
   /// the screen layout.
   void ShowPrintLayout(bool printing);

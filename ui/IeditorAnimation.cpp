@@ -25,7 +25,6 @@ public:
 
   FramePacer(QWidget* window, const RunState* runState)
       : QObject(window), window_(window), runState_(runState) {
-    setObjectName(QStringLiteral("framePacer"));
     next_.setSingleShot(true);
     connect(&next_, &QTimer::timeout, this, [this] {
       QCoreApplication::postEvent(window_, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
@@ -65,9 +64,9 @@ void TfEditor::ShowAnimationButtons(bool animating) {
   bZerar->setEnabled(!animating);
 }
 
+void TfEditor::PaceFrames() { new FramePacer(this, &Document->RunState); }
+
 void TfEditor::EnableClock() {
-  if (!findChild<QObject*>(QStringLiteral("framePacer"), Qt::FindDirectChildrenOnly))
-    new FramePacer(this, &Document->RunState);
   if (!Relogio.isActive()) Relogio.start();
 }
 

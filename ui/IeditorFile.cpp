@@ -55,11 +55,12 @@ QFileDialog& TfEditor::SaveDialog() {
   return *Gravar;
 }
 
-bool TfEditor::ExecuteSaveDialog(QString& chosen) {
+bool TfEditor::SaveThroughDialog(QString& chosen) {
   QFileDialog& dialog = SaveDialog();
   dialog.selectFile(CurrentFileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   chosen = dialog.selectedFiles().constFirst();
+  SaveModelTo(chosen);
   return true;
 }
 
@@ -89,8 +90,7 @@ bool TfEditor::AskToSave() {
       return true;
     case TfConfirma::Sim: {
       QString chosen;
-      if (!ExecuteSaveDialog(chosen)) return false;
-      SaveModelTo(chosen);
+      if (!SaveThroughDialog(chosen)) return false;
       // Named, but the caption stays until the command that asked goes on.
       CurrentFileName = chosen;
       return true;
@@ -164,17 +164,13 @@ void TfEditor::bSalvarClick() {
     return;
   }
   QString chosen;
-  if (!ExecuteSaveDialog(chosen)) return;
-  SaveModelTo(chosen);
-  AdoptFileName(chosen);
+  if (SaveThroughDialog(chosen)) AdoptFileName(chosen);
 }
 
 void TfEditor::SalvarComo1Click() {
   SpeedButton2Click();
   QString chosen;
-  if (!ExecuteSaveDialog(chosen)) return;
-  SaveModelTo(chosen);
-  AdoptFileName(chosen);
+  if (SaveThroughDialog(chosen)) AdoptFileName(chosen);
 }
 
 void TfEditor::Abrir1Click() { bNovoClick(); }
