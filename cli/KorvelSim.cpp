@@ -8,6 +8,7 @@
 #include "document/uEditor.h"
 #include "model/uVar.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileMessages.h"
 #include "platform/RasterCanvas.h"
 
 #include <QImage>
@@ -15,6 +16,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -28,46 +30,19 @@ std::vector<long double> LevelsOf(const TEditor& editor) {
   return levels;
 }
 
-/// The CSV table's destination: standard output, or a file put in place at the end.
-class TableSink {
-public:
-  TableSink(std::ostream& out, const std::string& path) : out_(out) {
-    if (!path.empty()) file_.emplace(path);
-  }
-
-  void Write(const std::string& text) {
-    if (file_) {
-      file_->Write(text);
-    } else {
-      out_ << text;
-    }
-  }
-
-  void Finish() {
-    if (file_) {
-      file_->Commit();
-      return;
-    }
-    out_.flush();
-    if (!out_) throw std::runtime_error("Cannot write the table to standard output");
-  }
-
-private:
-  std::ostream& out_;
-  std::optional<AtomicFile> file_;
-};
-
 }  // namespace
 
 int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  // One line whatever a name or a line of the model holds.
+  const auto fail = [&err](std::string_view message, int status) {
+    err << EscapedText(message) << '\n';
+    return status;
+  };
   std::string usageError;
   const std::optional<SimOptions> options = ParseSimOptions(args, usageError);
-  if (!options) {
-    err << usageError << '\n';
-    return kExitUsage;
-  }
+  if (!options) return fail(usageError, kExitUsage);
   if (options->help) {
-    out << kSimUsage << '\n';
+    out << kSimUsage << '\n' << kSimHelp;
     return 0;
   }
 
@@ -92,12 +67,10 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
 
   try {
     if (editor.LoadFromLines(ReadModelFile(options->modelPath)) == LoadOutcome::HeaderRefused) {
-      err << host.Messages().back() << '\n';
-      return kExitFile;
+      return fail(host.Messages().back(), kExitFile);
     }
   } catch (const std::exception& e) {
-    err << e.what() << '\n';
-    return kExitFile;
+    return fail(e.what(), kExitFile);
   }
 
   if (options->method) {
@@ -109,36 +82,54 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
   }
 
   try {
-    TableSink table(out, options->outputPath);
+    // Every file is opened before the run, so that one that can't be written
+    // stops it at once, and all are put in place together after it.
+    std::optional<AtomicFile> table;
+    std::optional<AtomicFile> saved;
+    std::optional<AtomicFile> drawn;
+    if (!options->outputPath.empty()) table.emplace(options->outputPath);
+    if (!options->savePath.empty()) saved.emplace(options->savePath);
+    if (picture) drawn.emplace(options->picturePath);
+    const auto writeTable = [&](const std::string& text) {
+      if (table) {
+        table->Write(text);
+      } else {
+        out << text;
+      }
+    };
+
     std::vector<std::string> names;
     for (const auto& v : editor.Variables) names.push_back(v->Name);
     const LevelCsv csv(names);
-    table.Write(csv.HeaderLine());
+    writeTable(csv.HeaderLine());
 
     editor.UseSelectTool();
     editor.StartAnimation();
     editor.SaveStatesBeforeAnimation();
-    table.Write(csv.RowLine(0, LevelsOf(editor)));
+    writeTable(csv.RowLine(0, LevelsOf(editor)));
     for (std::int32_t tick = 1; tick <= options->ticks; ++tick) {
       editor.Tick();
       host.CountTick();
-      table.Write(csv.RowLine(tick, LevelsOf(editor)));
+      writeTable(csv.RowLine(tick, LevelsOf(editor)));
     }
 
-    if (!options->savePath.empty()) {
+    if (saved) {
       ModelLines lines;
       editor.SaveToLines(lines);
-      WriteModelFile(options->savePath, lines);
+      saved->Write(FileBytesFromLines(lines));
     }
-    if (picture) {
-      WriteFileAtomically(options->picturePath,
-                          EncodePicture(ComposePicture(*canvas, graph),
-                                        *PictureFormatOf(options->picturePath)));
+    if (drawn) {
+      drawn->Write(EncodePicture(ComposePicture(*canvas, graph),
+                                 *PictureFormatOf(options->picturePath)));
     }
-    table.Finish();
+    if (!table) {
+      out.flush();
+      if (!out) throw std::runtime_error("Não foi possível escrever a tabela na saída padrão");
+    }
+    const auto file = [](std::optional<AtomicFile>& f) { return f ? &*f : nullptr; };
+    AtomicFile::CommitTogether({file(table), file(saved), file(drawn)});
   } catch (const std::exception& e) {
-    err << e.what() << '\n';
-    return kExitFile;
+    return fail(e.what(), kExitFile);
   }
   return 0;
 }

@@ -1,6 +1,8 @@
 #include "cli/SimOptions.h"
 
 #include "cli/ModelPicture.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileMessages.h"
 
 #include <algorithm>
 
@@ -33,6 +35,30 @@ bool ParseSize(const std::string& text, std::int32_t& width, std::int32_t& heigh
   return width > 0 && height > 0;
 }
 
+/// A value from the command line, quoted for a message.
+std::string Shown(const std::string& value) { return "'" + EscapedText(value) + "'"; }
+
+/// Why the line names one file twice, or nothing when it doesn't.
+std::string SameFileRefusal(const SimOptions& options) {
+  const struct {
+    const char* role;
+    const std::string& path;
+  } files[] = {{"o modelo", options.modelPath},
+               {"--save", options.savePath},
+               {"--output", options.outputPath},
+               {"--picture", options.picturePath}};
+  for (std::size_t i = 0; i < std::size(files); ++i) {
+    for (std::size_t j = i + 1; j < std::size(files); ++j) {
+      if (files[i].path.empty() || files[j].path.empty()) continue;
+      if (NameTheSameFile(files[i].path, files[j].path)) {
+        return std::string(files[i].role) + " e " + files[j].role + " indicam o mesmo arquivo, " +
+               Shown(files[j].path) + ", e um apagaria o outro";
+      }
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
@@ -54,54 +80,55 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
     const bool takesValue = arg == "--ticks" || arg == "--method" || arg == "--output" ||
                             arg == "--save" || arg == "--picture" || arg == "--size";
     if (takesValue) {
-      if (i + 1 == args.size()) return refuse(arg + " needs a value");
+      if (i + 1 == args.size()) return refuse(arg + " precisa de um valor");
       const std::string& value = args[++i];
       if (arg == "--ticks") {
-        if (ticksGiven) return refuse("--ticks given twice");
+        if (ticksGiven) return refuse("--ticks aparece duas vezes");
         const auto n = ParseTicks(value);
         if (!n) {
-          return refuse("--ticks takes a whole number from 0 to " + std::to_string(kMaxTicks) +
-                        ", not '" + value + "'");
+          return refuse("--ticks aceita um número inteiro de 0 a " + std::to_string(kMaxTicks) +
+                        ", não " + Shown(value));
         }
         options.ticks = *n;
         ticksGiven = true;
       } else if (arg == "--method") {
-        if (options.method) return refuse("--method given twice");
+        if (options.method) return refuse("--method aparece duas vezes");
         if (value == "euler") {
           options.method = IntegrationMethod::Euler;
         } else if (value == "rk4") {
           options.method = IntegrationMethod::RungeKutta;
         } else {
-          return refuse("--method takes euler or rk4, not '" + value + "'");
+          return refuse("--method aceita euler ou rk4, não " + Shown(value));
         }
       } else if (arg == "--size") {
-        if (options.pictureWidth > 0) return refuse("--size given twice");
+        if (options.pictureWidth > 0) return refuse("--size aparece duas vezes");
         if (!ParseSize(value, options.pictureWidth, options.pictureHeight)) {
-          return refuse("--size takes WIDTHxHEIGHT, each from 1 to " +
-                        std::to_string(kMaxPictureSide) + ", not '" + value + "'");
+          return refuse("--size aceita LARGURAxALTURA, cada uma de 1 a " +
+                        std::to_string(kMaxPictureSide) + ", não " + Shown(value));
         }
       } else {
         std::string& path = arg == "--output"  ? options.outputPath
                             : arg == "--save" ? options.savePath
                                               : options.picturePath;
-        if (!path.empty()) return refuse(arg + " given twice");
-        if (value.empty()) return refuse(arg + " needs a file name");
+        if (!path.empty()) return refuse(arg + " aparece duas vezes");
+        if (value.empty()) return refuse(arg + " precisa de um nome de arquivo");
         path = value;
       }
       continue;
     }
-    if (arg.size() > 1 && arg[0] == '-') return refuse("unknown option '" + arg + "'");
-    if (modelGiven) return refuse("one model file only, not also '" + arg + "'");
-    if (arg.empty()) return refuse("the model file name is empty");
+    if (arg.size() > 1 && arg[0] == '-') return refuse("opção desconhecida " + Shown(arg));
+    if (modelGiven) return refuse("só um arquivo de modelo, não também " + Shown(arg));
+    if (arg.empty()) return refuse("o nome do arquivo de modelo está vazio");
     options.modelPath = arg;
     modelGiven = true;
   }
-  if (!modelGiven) return refuse("no model file given");
+  if (!modelGiven) return refuse("falta o arquivo de modelo");
   if (options.pictureWidth > 0 && options.picturePath.empty()) {
-    return refuse("--size needs --picture");
+    return refuse("--size precisa de --picture");
   }
   if (!options.picturePath.empty() && !PictureFormatOf(options.picturePath)) {
-    return refuse("--picture makes .png, .svg or .pdf files, not '" + options.picturePath + "'");
+    return refuse("--picture faz arquivos .png, .svg ou .pdf, não " + Shown(options.picturePath));
   }
+  if (const std::string refusal = SameFileRefusal(options); !refusal.empty()) return refuse(refusal);
   return options;
 }

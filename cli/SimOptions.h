@@ -11,10 +11,26 @@
 /// classroom model, and a bound on the time and output a typo can cost.
 inline constexpr std::int32_t kMaxTicks = 1000000;
 
-/// The one-line synopsis printed by --help and after every usage error.
+/// The one-line synopsis that ends every usage error and starts --help.
 inline constexpr const char* kSimUsage =
-    "usage: korvel-sim MODEL.KRL [--ticks N] [--method euler|rk4] [--output FILE.csv] "
-    "[--save OUT.KRL] [--picture FILE.png|.svg|.pdf [--size WxH]]";
+    "uso: korvel-sim MODELO.KRL [--ticks N] [--method euler|rk4] [--output TABELA.csv] "
+    "[--save SAIDA.KRL] [--picture IMAGEM.png|.svg|.pdf [--size LxA]]";
+
+/// What --help prints after the synopsis.
+inline constexpr const char* kSimHelp =
+    "Abre o modelo como o Korvel abre, aperta \"Animar\" e roda N passos do relógio sem\n"
+    "janela; escreve uma linha CSV por passo com o nível de cada variável.\n"
+    "  --ticks N              passos a rodar, de 0 a 1000000 (sem a opção, 100)\n"
+    "  --method euler|rk4     método de integração no lugar do que o arquivo indica\n"
+    "  --output TABELA.csv    grava a tabela num arquivo em vez da saída padrão\n"
+    "  --save SAIDA.KRL       salva o modelo depois dos passos, como \"Salvar\"\n"
+    "  --picture IMAGEM       desenha o modelo e o gráfico num .png, .svg ou .pdf\n"
+    "  --size LxA             largura e altura do modelo na imagem, de 1 a 4096\n"
+    "  -h, --help             mostra esta ajuda\n"
+    "Os arquivos pedidos aparecem todos juntos, e só quando tudo deu certo; dois\n"
+    "deles (ou o modelo e um deles) não podem ser o mesmo arquivo.\n"
+    "Saída: 0 pronto, 1 um arquivo não pôde ser lido ou gravado, 2 linha de\n"
+    "comando inválida.\n";
 
 /// Largest picture canvas side, the batch canvas's own size.
 inline constexpr std::int32_t kMaxPictureSide = 4096;
@@ -38,6 +54,7 @@ struct SimOptions {
 };
 
 /// The options of a command line, program name left out. Empty when the line
-/// is refused; error then holds a one-line reason that ends with kSimUsage.
+/// is refused, also when two of the files it names are one; error then holds
+/// a one-line reason that ends with kSimUsage.
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
                                           std::string& error);

@@ -1,6 +1,7 @@
 #include "document/ModelText.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/FileMessages.h"
 #include "platform/TextEncoding.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -23,10 +23,6 @@ namespace {
 constexpr std::size_t kMaxFileSize = 64u * 1024u * 1024u;
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-std::string OpenError(const std::string& path, const std::string& reason) {
-  return "Cannot open file \"" + path + "\". " + reason;
-}
 
 /// The first max characters of valid UTF-8 text.
 std::string_view FirstCharacters(std::string_view utf8, std::size_t max) {
@@ -88,7 +84,7 @@ std::string FileBytesFromLines(const ModelLines& lines) {
 
 ModelLines ReadModelFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) throw std::runtime_error(OpenError(path, std::strerror(errno)));
+  if (file == nullptr) throw std::runtime_error(CannotOpenMessage(path, SystemErrorText(errno)));
 
   std::string bytes;
   struct stat st {};
@@ -101,14 +97,14 @@ ModelLines ReadModelFile(const std::string& path) {
     bytes.append(buffer, n);
     if (bytes.size() > kMaxFileSize) {
       std::fclose(file);
-      throw std::runtime_error(OpenError(path, "Text exceeds memo capacity"));
+      throw std::runtime_error(CannotOpenMessage(path, "Text exceeds memo capacity"));
     }
     if (n < sizeof buffer) break;
   }
   const bool failed = std::ferror(file) != 0;
   const int error = errno;
   std::fclose(file);
-  if (failed) throw std::runtime_error(OpenError(path, std::strerror(error)));
+  if (failed) throw std::runtime_error(CannotOpenMessage(path, SystemErrorText(error)));
   return LinesFromFileBytes(bytes);
 }
 

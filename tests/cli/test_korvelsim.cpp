@@ -230,7 +230,7 @@ TEST_F(KorvelSimTest, FilesThatCantBeReadStopTheRunWithTheProgramsMessage) {
     std::string model;
     std::string message;
   } cases[] = {
-      {missing, "Cannot open file \"" + missing + "\". No such file or directory"},
+      {missing, "Não foi possível abrir o arquivo \"" + missing + "\": arquivo ou pasta inexistente"},
       {Data("header-lowercase.KRL"), kRefusal},
       {Data("index-out-of-bounds.KRL"), "List index out of bounds (5)"},
       {Data("unknown-class.KRL"), "'VARIAVEL DISCRETA' is not a valid variable class"},
@@ -252,7 +252,7 @@ TEST_F(KorvelSimTest, AnOutputThatCantBeCreatedIsReported) {
   const std::string output = Temp("nao-existe/saida.csv");
   const Outcome run = Sim({Data("example-comma.KRL"), "--output", output});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "Cannot create file \"" + output + "\". No such file or directory\n");
+  EXPECT_EQ(run.err, "Não foi possível gravar o arquivo \"" + output + "\": arquivo ou pasta inexistente\n");
   EXPECT_TRUE(run.out.empty());
 }
 

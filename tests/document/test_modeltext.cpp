@@ -176,20 +176,20 @@ TEST_F(ModelFileOnDisk, AnExistingFileIsReplacedKeepingItsPermissionsAndLinks) {
 TEST_F(ModelFileOnDisk, FilesThatCantBeReadNameThemselvesAndTheReason) {
   const std::string missing = (dir / "nao-existe.KRL").string();
   EXPECT_EQ(ErrorOf([&] { ReadModelFile(missing); }),
-            "Cannot open file \"" + missing + "\". No such file or directory");
+            "Não foi possível abrir o arquivo \"" + missing + "\": arquivo ou pasta inexistente");
   EXPECT_EQ(ErrorOf([&] { ReadModelFile(dir.string()); }),
-            "Cannot open file \"" + dir.string() + "\". Is a directory");
+            "Não foi possível abrir o arquivo \"" + dir.string() + "\": é uma pasta");
 }
 
 TEST_F(ModelFileOnDisk, FilesThatCantBeWrittenNameThemselvesAndTheReason) {
   const std::string inMissingFolder = (dir / "nao-existe" / "modelo.KRL").string();
   EXPECT_EQ(ErrorOf([&] { WriteModelFile(inMissingFolder, {"x"}); }),
-            "Cannot create file \"" + inMissingFolder + "\". No such file or directory");
+            "Não foi possível gravar o arquivo \"" + inMissingFolder + "\": arquivo ou pasta inexistente");
 
   fs::create_directory(dir / "pasta.KRL");
   const std::string folder = (dir / "pasta.KRL").string();
   EXPECT_EQ(ErrorOf([&] { WriteModelFile(folder, {"x"}); }),
-            "Cannot create file \"" + folder + "\". Is a directory");
+            "Não foi possível gravar o arquivo \"" + folder + "\": é uma pasta");
   EXPECT_TRUE(fs::is_directory(folder));
   EXPECT_EQ(EntriesInDir(), 1u) << "the temporary file went away with the failure";
 }
@@ -210,7 +210,7 @@ TEST_F(ModelFileOnDisk, AWriteThatFailsHalfwayLeavesTheOldFile) {
   ::setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, previousHandler);
 
-  EXPECT_EQ(error, "Cannot create file \"" + path.string() + "\". File too large");
+  EXPECT_EQ(error, "Não foi possível gravar o arquivo \"" + path.string() + "\": arquivo grande demais");
   EXPECT_EQ(Contents(path), "the model as it was\r\n");
   EXPECT_EQ(EntriesInDir(), 1u);
 }

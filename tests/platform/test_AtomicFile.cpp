@@ -135,7 +135,7 @@ TEST_F(AtomicFileTest, AReadOnlyFileIsRefusedAndKept) {
     WriteFileAtomically(path.string(), "new");
     ADD_FAILURE() << "the write must be refused";
   } catch (const std::runtime_error& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + path.string() + "\". Permission denied");
+    EXPECT_EQ(std::string(e.what()), "Não foi possível gravar o arquivo \"" + path.string() + "\": permissão negada");
   }
   EXPECT_EQ(Contents(path), "protected");
 }
