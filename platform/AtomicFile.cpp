@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -338,7 +339,12 @@ struct AtomicFile::State {
     Fail(EEXIST);
   }
 
-  void SetMode(mode_t mode) const {
+  /// Gives the temporary the replaced file's owner and mode, once written:
+  /// a write by anyone but root clears the set-id bits, and so does a change
+  /// of owner, so the mode comes last.
+  void SetOwnerAndMode() const {
+    // Only root may give a file away; anyone else keeps their own file anyway.
+    if (owner && ::fchown(file.get(), owner->st_uid, owner->st_gid) != 0) errno = 0;
     struct stat st {};
     if (::fstat(file.get(), &st) != 0) Fail(errno);
     if ((st.st_mode & 07777) != mode && ::fchmod(file.get(), mode) != 0) Fail(errno);
@@ -372,6 +378,10 @@ struct AtomicFile::State {
   std::string temporaryName;
   /// In place: the bytes, written over the file only at Commit.
   std::string pending;
+  /// Replace: the owner of the file replaced, if there is one, and the mode
+  /// the new file gets; until Commit the temporary is private.
+  std::optional<struct stat> owner;
+  mode_t mode = 0600;
   bool prepared = false;
   bool committed = false;
 };
@@ -423,12 +433,10 @@ AtomicFile::AtomicFile(std::string path, Temporary temporary)
     return;
   }
   if (exists) {
-    // Only root may give a file away; anyone else keeps their own file anyway.
-    if (::fchown(s.file.get(), existing.st_uid, existing.st_gid) != 0) errno = 0;
-    // After the owner: changing it clears the set-user and set-group bits.
-    s.SetMode(existing.st_mode & 07777);
+    s.owner = existing;
+    s.mode = existing.st_mode & 07777;
   } else {
-    s.SetMode(0666 & ~CurrentUmask());
+    s.mode = 0666 & ~CurrentUmask();
   }
 }
 
@@ -467,6 +475,7 @@ void AtomicFile::Prepare() {
   if (s.prepared) return;
   switch (s.way) {
     case State::Way::Replace:
+      s.SetOwnerAndMode();
       if (::fsync(s.file.get()) != 0) s.Fail(errno);
       if (s.temporaryName.empty()) s.LinkTemporary();
       break;

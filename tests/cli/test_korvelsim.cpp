@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -245,6 +246,62 @@ TEST_F(KorvelSimTest, FilesThatCantBeReadStopTheRunWithTheProgramsMessage) {
     EXPECT_TRUE(run.out.empty());
     EXPECT_FALSE(fs::exists(output));
     EXPECT_FALSE(fs::exists(saved));
+  }
+}
+
+// Two names for one file, and runs that fail: the exit status, one line
+// naming what failed, and not one file written or changed.
+TEST_F(KorvelSimTest, ARunWritesAllItsFilesOrNoneAndNeverOneOverAnother) {
+  const std::string model = Temp("m.KRL");
+  fs::copy_file(Data("example-comma.KRL"), model);
+  fs::create_hard_link(model, Temp("hard.KRL"));
+  fs::create_symlink("m.KRL", Temp("link.csv"));
+  fs::create_symlink("new.csv", Temp("dangling.KRL"));
+  fs::create_directory(Temp("dir.png"));
+  ASSERT_EQ(::mkfifo(Temp("fifo").c_str(), 0600), 0);
+  const std::string saved = Temp("salvo.KRL");
+  const struct {
+    const char* name;
+    Args args;
+    int status;
+    std::string says;
+  } rows[] = {
+      {"table over the model", {model, "--output", model}, 2, "o modelo e --output indicam"},
+      {"table over the saved model", {model, "--save", Temp("x"), "--output", Temp("x")}, 2,
+       "--save e --output indicam o mesmo arquivo, '" + Temp("x") + "'"},
+      {"table over the picture", {model, "--picture", Temp("p.png"), "--output", Temp("p.png")}, 2,
+       "--output e --picture indicam"},
+      {"saved model over its hard link", {model, "--save", Temp("hard.KRL")}, 2,
+       "o modelo e --save indicam"},
+      {"table through a link onto the model", {model, "--output", Temp("link.csv")}, 2,
+       "o modelo e --output indicam"},
+      {"a new file spelt two ways", {model, "--save", Temp("./new.csv"), "--output", Temp("new.csv")},
+       2, "--save e --output indicam"},
+      {"a dangling link to the table", {model, "--save", Temp("dangling.KRL"), "--output",
+       Temp("new.csv")}, 2, "--save e --output indicam"},
+      {"a picture that can't be written", {model, "--save", saved, "--picture", Temp("dir.png")}, 1,
+       "Não foi possível gravar o arquivo \"" + Temp("dir.png") + "\": é uma pasta"},
+      {"a FIFO nobody reads", {model, "--save", saved, "--output", Temp("fifo")}, 1,
+       "\": ninguém está lendo este pipe (FIFO)"},
+      {"a line break in the model's name", {Temp("a\nb.KRL"), "--save", saved}, 1,
+       "\"" + Temp("a\\nb.KRL") + "\": arquivo ou pasta inexistente"},
+      {"a line break in an option", {model, "--ticks", "1\n2"}, 2, "não '1\\n2'"},
+  };
+  const auto listing = [&] {
+    std::set<fs::path> names;
+    for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path());
+    return names;
+  };
+  const std::set<fs::path> before = listing();
+  const std::string modelBytes = Contents(model);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Outcome run = Sim(row.args);
+    EXPECT_EQ(run.status, row.status);
+    EXPECT_NE(run.err.find(row.says), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+    EXPECT_EQ(listing(), before);
+    EXPECT_EQ(Contents(model), modelBytes);
   }
 }
 

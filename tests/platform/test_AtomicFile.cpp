@@ -1,4 +1,5 @@
 #include "platform/AtomicFile.h"
+#include "platform/FileMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,44 @@
 #include <string>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr uid_t kNobody = 65534;
+
+std::size_t OpenDescriptors() {
+  return std::size_t(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+
+/// A process id that no process has any more.
+pid_t DeadPid() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  return child;
+}
+
+/// Runs check in a child process, as nobody when the tests run as root;
+/// answers the child's exit status, 0 when check passed.
+int InChildAsAnotherUser(const std::function<int()>& check) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+      ::_exit(99);
+    }
+    ::_exit(check());
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
 
 class AtomicFileTest : public ::testing::Test {
 protected:
@@ -39,6 +72,219 @@ protected:
 
   fs::path dir;
 };
+
+/// What the writer promises beyond plain replacing, one row each; a row
+/// with a reason must fail with it and leave no file or descriptor behind.
+TEST_F(AtomicFileTest, KeepsItsRulesAgainstOddTargetsAndStrangers) {
+  const bool root = ::geteuid() == 0;
+  const std::string longName(255, 'n');
+  int procFd = -1;
+  struct Row {
+    const char* name;
+    bool needsRoot;
+    AtomicFile::Temporary kind;
+    /// Makes the folder as the row needs it; answers the path to write.
+    std::function<std::string(const fs::path& d)> arrange;
+    /// Empty when the write succeeds.
+    std::string reason;
+    std::function<void(const fs::path& d)> check;
+  };
+  const auto anonymous = AtomicFile::Temporary::Anonymous;
+  const auto named = AtomicFile::Temporary::Named;
+  const auto shared = [](const fs::path& d) {
+    fs::create_directory(d / "shared");
+    ::chmod((d / "shared").c_str(), 01777);
+    Put(d / "real", "old");
+    fs::create_symlink("../real", d / "shared" / "out");
+    return (d / "shared" / "out").string();
+  };
+  const Row rows[] = {
+      {"255-byte name", false, anonymous, [&](const fs::path& d) { return (d / longName).string(); },
+       "", [&](const fs::path& d) { EXPECT_EQ(Contents(d / longName), "new"); }},
+      {"255-byte name, named temporary", false, named,
+       [&](const fs::path& d) { return (d / longName).string(); }, "",
+       [&](const fs::path& d) { EXPECT_EQ(Contents(d / longName), "new"); }},
+      {"set-id bits and owner kept", false, anonymous,
+       [&](const fs::path& d) {
+         Put(d / "out", "old");
+         if (root) ::chown((d / "out").c_str(), kNobody, kNobody);
+         ::chmod((d / "out").c_str(), 06755);
+         return (d / "out").string();
+       },
+       "",
+       [&](const fs::path& d) {
+         struct stat st {};
+         ASSERT_EQ(::stat((d / "out").c_str(), &st), 0);
+         EXPECT_EQ(st.st_mode & 07777, 06755u);
+         EXPECT_EQ(st.st_uid, root ? kNobody : ::geteuid());
+       }},
+      {"new file follows the umask", false, named,
+       [](const fs::path& d) { return (d / "out").string(); }, "",
+       [](const fs::path& d) { EXPECT_EQ(fs::status(d / "out").permissions(), fs::perms(0640)); }},
+      {"own link in a shared folder is followed", false, anonymous, shared, "",
+       [](const fs::path& d) {
+         EXPECT_EQ(Contents(d / "real"), "new");
+         EXPECT_TRUE(fs::is_symlink(d / "shared" / "out"));
+       }},
+      {"stranger's link in a shared folder", true, anonymous,
+       [&](const fs::path& d) {
+         const std::string path = shared(d);
+         ::lchown(path.c_str(), kNobody, kNobody);
+         return path;
+       },
+       "link simbólico de outro usuário numa pasta compartilhada; ele não é seguido",
+       [](const fs::path& d) { EXPECT_EQ(Contents(d / "real"), "old"); }},
+      {"stranger's file in a shared folder", true, anonymous,
+       [](const fs::path& d) {
+         fs::create_directory(d / "shared");
+         ::chmod((d / "shared").c_str(), 01777);
+         Put(d / "shared" / "out", "theirs");
+         ::chown((d / "shared" / "out").c_str(), kNobody, kNobody);
+         return (d / "shared" / "out").string();
+       },
+       "o arquivo é de outro usuário numa pasta compartilhada",
+       [](const fs::path& d) { EXPECT_EQ(Contents(d / "shared" / "out"), "theirs"); }},
+      {"link to itself", false, anonymous,
+       [](const fs::path& d) {
+         fs::create_symlink("out", d / "out");
+         return (d / "out").string();
+       },
+       SystemErrorText(ELOOP), [](const fs::path& d) { EXPECT_TRUE(fs::is_symlink(d / "out")); }},
+      {"FIFO nobody reads", false, anonymous,
+       [](const fs::path& d) {
+         ::mkfifo((d / "out").c_str(), 0600);
+         return (d / "out").string();
+       },
+       "ninguém está lendo este pipe (FIFO)",
+       [](const fs::path& d) { EXPECT_TRUE(fs::is_fifo(d / "out")); }},
+      {"a descriptor named through /proc is written in place", false, anonymous,
+       [&](const fs::path& d) {
+         Put(d / "out", "a much longer old text");
+         procFd = ::open((d / "out").c_str(), O_WRONLY | O_CLOEXEC);
+         return "/proc/self/fd/" + std::to_string(procFd);
+       },
+       "",
+       [&](const fs::path& d) {
+         ::close(procFd);
+         EXPECT_EQ(Contents(d / "out"), "new");
+       }},
+      {"temporaries of dead saves go, others stay", false, named,
+       [&](const fs::path& d) {
+         const std::string dead = std::to_string(DeadPid());
+         Put(d / (".out." + dead + "-deadsave0000.tmp"), "killed save");
+         Put(d / ".out.1-livesave0000.tmp", "a live process's");
+         Put(d / (".out." + dead + "-0.tmp"), "not our pattern");
+         Put(d / (".out." + dead + "-strangers000.tmp"), "another user's");
+         if (root) ::chown((d / (".out." + dead + "-strangers000.tmp")).c_str(), kNobody, kNobody);
+         return (d / "out").string();
+       },
+       "",
+       [&](const fs::path& d) {
+         EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()), root ? 4 : 3);
+         EXPECT_TRUE(fs::exists(d / ".out.1-livesave0000.tmp"));
+       }},
+  };
+  const mode_t oldMask = ::umask(027);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.needsRoot && !root) {
+      std::printf("skipped \"%s\": only root can plant another user's file\n", row.name);
+      continue;
+    }
+    const std::string path = row.arrange(dir);
+    const std::size_t descriptors = OpenDescriptors();
+    try {
+      AtomicFile file(path, row.kind);
+      file.Write("new");
+      file.Commit();
+      EXPECT_EQ(row.reason, "") << "the write must fail";
+    } catch (const std::runtime_error& e) {
+      EXPECT_EQ(e.what(), CannotWriteMessage(path, row.reason));
+    }
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+    row.check(dir);
+    fs::remove_all(dir);
+    fs::create_directory(dir);
+  }
+  ::umask(oldMask);
+}
+
+/// Another user plants a link in a shared folder, and files under the
+/// temporary names an older writer would have used next.
+TEST_F(AtomicFileTest, AnotherUserCantSteerOrBlockASave) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can act as another user here";
+  const fs::path shared = dir / "shared";
+  fs::create_directory(shared);
+  ::chmod(dir.c_str(), 0755);
+  ::chmod(shared.c_str(), 01777);
+  const fs::path victim = dir / "only-root-writes-this";
+  Put(victim, "root's");
+  ::chmod(victim.c_str(), 0600);
+  const std::string me = std::to_string(::getpid());
+  ASSERT_EQ(InChildAsAnotherUser([&] {
+              ::symlink(victim.c_str(), (shared / "out.csv").c_str());
+              for (int n = 0; n < 100; ++n) {
+                Put(shared / (".model.KRL." + me + "-" + std::to_string(n) + ".tmp"), "");
+              }
+              return 0;
+            }),
+            0);
+
+  const std::string steered = (shared / "out.csv").string();
+  EXPECT_THROW(WriteFileAtomically(steered, "table"), std::runtime_error);
+  EXPECT_EQ(Contents(victim), "root's");
+  EXPECT_TRUE(fs::is_symlink(steered));
+
+  for (const auto kind : {AtomicFile::Temporary::Anonymous, AtomicFile::Temporary::Named}) {
+    AtomicFile file((shared / "model.KRL").string(), kind);
+    file.Write("saved");
+    file.Commit();
+    EXPECT_EQ(Contents(shared / "model.KRL"), "saved");
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(shared), fs::directory_iterator()), 102)
+      << "the planted files stay and no temporary is left";
+}
+
+/// In a folder the user may not write to: a writable file is written in
+/// place, and a commit of several files that can't finish replaces none.
+TEST_F(AtomicFileTest, AReadOnlyFolderStillLetsAWritableFileBeSaved) {
+  for (const char* folder : {"a", "b"}) {
+    fs::create_directory(dir / folder);
+    Put(dir / folder / "out", "old");
+  }
+  if (::geteuid() == 0) {
+    ::chmod(dir.c_str(), 0755);
+    for (const char* entry : {"a", "a/out", "b", "b/out"}) {
+      ::chown((dir / entry).c_str(), kNobody, kNobody);
+    }
+  }
+  const fs::path a = dir / "a";
+  const fs::path b = dir / "b";
+  EXPECT_EQ(InChildAsAnotherUser([&] {
+              ::chmod(a.c_str(), 0555);
+              WriteFileAtomically((a / "out").string(), "new");
+              return Contents(a / "out") == "new" ? 0 : 1;
+            }),
+            0);
+  EXPECT_EQ(InChildAsAnotherUser([&] {
+              AtomicFile first((a / "out").string());
+              AtomicFile second((b / "out").string());
+              first.Write("first");
+              second.Write("second");
+              // An anonymous temporary needs the folder once more, to get its name.
+              ::chmod(b.c_str(), 0555);
+              bool threw = false;
+              try {
+                AtomicFile::CommitTogether({&first, &second});
+              } catch (const std::runtime_error&) {
+                threw = true;
+              }
+              ::chmod(a.c_str(), 0755);
+              ::chmod(b.c_str(), 0755);
+              return threw && Contents(a / "out") == "new" && Contents(b / "out") == "old" ? 0 : 2;
+            }),
+            0);
+}
 
 TEST_F(AtomicFileTest, ReplacesTheFileALinkEndsAtAndKeepsLinksAndPermissions) {
   struct Case {
