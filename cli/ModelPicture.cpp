@@ -33,7 +33,9 @@ QByteArray PngBytes(const QImage& picture) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  if (!picture.save(&buffer, "PNG")) throw std::runtime_error("Não foi possível codificar a imagem em PNG");
+  if (!picture.save(&buffer, "PNG")) {
+    throw std::runtime_error("Não foi possível codificar a imagem em PNG");
+  }
   return bytes;
 }
 

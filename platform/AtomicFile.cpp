@@ -280,7 +280,7 @@ struct AtomicFile::State {
     Replace,
     /// Over the target's own bytes at Commit: no temporary could be made.
     InPlace,
-    /// Straight into a device or a FIFO as the bytes come.
+    /// Straight into a device, a FIFO or an open descriptor as the bytes come.
     Stream,
   };
 
@@ -396,7 +396,9 @@ AtomicFile::AtomicFile(std::string path, Temporary temporary)
   if (destination.throughKernel) {
     struct stat st {};
     const bool fifo = ::stat(destination.path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode);
-    s.OpenDirectly(::open(destination.path.c_str(), kDirect), fifo);
+    // Appending, as the descriptor it names does after "> file" or ">> file".
+    s.OpenDirectly(::open(destination.path.c_str(), kDirect | O_APPEND), fifo);
+    s.way = State::Way::Stream;
     return;
   }
 
@@ -507,7 +509,8 @@ void AtomicFile::Install() {
       s.temporaryName.clear();
       // Makes the rename durable; some file systems can't, which costs
       // nothing but the guarantee against a power cut.
-      if (const Descriptor folder(::openat(s.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+      if (const Descriptor folder(
+              ::openat(s.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
           folder) {
         ::fsync(folder.get());
       }

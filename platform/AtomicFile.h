@@ -48,8 +48,9 @@ public:
   void Commit();
 
   /// Commits the files (null ones skipped) together: every step that can
-  /// fail short of the renames themselves is done for all of them before the
-  /// first target is replaced, so a failure leaves every target as it was.
+  /// fail, short of the renames themselves, is done for all of them before
+  /// the first target is replaced, so such a failure leaves every target as
+  /// it was. (What went into a device or a FIFO has gone already.)
   static void CommitTogether(const std::vector<AtomicFile*>& files);
 
 private:
