@@ -12,7 +12,9 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -189,6 +191,10 @@ public:
   void MetodoEulerClick();
   void MetodoHangeKutaClick();
   void Sobre1Click();
+
+  /// Runs a command of the user's, showing its errors in the error box; the
+  /// model is marked modified when the command changed what "Salvar" would write.
+  void RunCommand(const std::function<void()>& command);
 
   /// Shows the canvases' buffers again after the document drew into them.
   void RefreshCanvases();

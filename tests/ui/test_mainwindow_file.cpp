@@ -2,8 +2,12 @@
 
 #include "document/ModelText.h"
 #include "ui/Fconfirm.h"
+#include "ui/Frel.h"
+#include "ui/Fvar.h"
+#include "ui/Fveloc.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QAbstractItemView>
@@ -14,6 +18,8 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -255,6 +261,44 @@ TEST_F(FileCommandTest, SaveUnnamedAsksOnceThenWritesSilently) {
   fEditor->Gravar1->trigger();
   EXPECT_EQ(Doc().RunState, RunState::Running);
   EXPECT_FALSE(Doc().Modified);
+  fEditor->RelogioTimer();
+  EXPECT_TRUE(Doc().Modified) << "the levels move on past what was saved";
+}
+
+TEST_F(FileCommandTest, CommandsMarkTheModelModifiedExactlyWhenTheyChangeWhatSaveWrites) {
+  // The example: a gauge at (120, 90) linked to one at (260, 90) through a box at (190, 90).
+  const auto inDialog = [](int x, std::function<void()> answer) {
+    WhenModalOpens([answer](QWidget*) { answer(); });
+    DoubleClickCanvas(x, 90);
+  };
+  const auto atSpeed = [](int position, bool ok) {
+    WhenModalOpens([=](QWidget*) {
+      fVelocidade->scrVelocidade->setValue(position);
+      ok ? fVelocidade->accept() : fVelocidade->reject();
+    });
+    fEditor->Velocidade2->trigger();
+  };
+  const std::vector<std::tuple<const char*, std::function<void()>, bool>> cases = {
+      {"renamed", [&] { inDialog(120, [] { fVariavel->edtNome->setText(QStringLiteral("Outro")); fVariavel->bOk->click(); }); }, true},
+      {"variable dialog, OK unchanged", [&] { inDialog(120, [] { fVariavel->bOk->click(); }); }, false},
+      {"relationship made opposite", [&] { inDialog(190, [] { fRelacionamento->bOposta->click(); fRelacionamento->bOk->click(); }); }, true},
+      {"relationship dialog, OK unchanged", [&] { inDialog(190, [] { fRelacionamento->bOk->click(); }); }, false},
+      {"Delete", [] { ClickCanvas(120, 90); QTest::keyClick(fEditor->bTeclado, Qt::Key_Delete); }, true},
+      {"Velocidade, OK", [&] { atSpeed(50, true); }, true},
+      {"Velocidade, Cancelar", [&] { atSpeed(50, false); }, false},
+      {"Euler", [] { fEditor->MetodoEuler->trigger(); }, true},
+      {"Runge Kutta again", [] { fEditor->MetodoHangeKuta->trigger(); }, false},
+      {"unit typed", [] { QTest::keyClicks(fEditor->cBoxUnidades->lineEdit(), QStringLiteral("s")); }, true},
+      {"clock zeroed", [] { fEditor->SetElapsedTicks(7); fEditor->bRelogio->click(); }, true},
+      {"a click raising a gauge", [] { ClickCanvas(120, 90); }, false},
+      {"Abrir", [&] { ModalScript script({Choose(kExample)}); fEditor->Abrir2->trigger(); }, false},
+  };
+  for (const auto& [name, command, marks] : cases) {
+    SCOPED_TRACE(name);
+    fEditor->OpenModelFile(kExample);
+    command();
+    EXPECT_EQ(Doc().Modified, marks);
+  }
 }
 
 TEST_F(FileCommandTest, SaveAsNamesTheModelAndANameWithoutExtensionGetsKRL) {
@@ -297,15 +341,17 @@ TEST_F(FileCommandTest, OpenDialogTakesANameWithoutExtensionAndLoneLineFeeds) {
   lf.close();
 
   QString title;
+  QStringList filters;
   {
     ModalScript script({[&](QWidget* modal) {
       title = modal->windowTitle();
+      filters = qobject_cast<QFileDialog*>(modal)->nameFilters();
       Choose(In("exemplo"))(modal);
     }});
     fEditor->bAbrirClick();
   }
   EXPECT_EQ(title, QStringLiteral("Abrir"));
-  EXPECT_EQ(fEditor->OpenDialog().nameFilters(),
+  EXPECT_EQ(filters,
             QStringList({QStringLiteral("Arquivos WKorvel (*.KRL)"), QStringLiteral("Todos os arquivos (*.*)")}));
   EXPECT_EQ(fEditor->CurrentFileName, In("exemplo.KRL"));
   ASSERT_EQ(Doc().Variables.size(), 2u);
