@@ -230,8 +230,9 @@ TEST_F(FileCommandTest, OpenCancelledAfterTheQuestionKeepsTheModel) {
     }
     EXPECT_EQ(Doc().Variables.size(), 1u);
     EXPECT_EQ(Doc().Modified, c.modifiedAfter);
-    EXPECT_EQ(fEditor->Caption(), QStringLiteral("Korvel - SemNome.KRL"))
-        << "a save through the question names the model without changing the caption";
+    EXPECT_EQ(fEditor->Caption(), c.say == TfConfirma::Sim ? QStringLiteral("Korvel - ") + In("antes.KRL")
+                                                          : QStringLiteral("Korvel - SemNome.KRL"))
+        << "the caption names the file that Save writes";
   }
 }
 
@@ -299,6 +300,47 @@ TEST_F(FileCommandTest, CommandsMarkTheModelModifiedExactlyWhenTheyChangeWhatSav
     command();
     EXPECT_EQ(Doc().Modified, marks);
   }
+}
+
+TEST_F(FileCommandTest, NewAndOpenFromTheMenuStopTheAnimationAndClearItsGraph) {
+  for (const bool open : {false, true}) {
+    SCOPED_TRACE(open ? "Abrir" : "Novo");
+    fEditor->OpenModelFile(kExample);
+    const std::vector<std::uint32_t> blankGraph = fEditor->GraphCanvas.Snapshot();
+    fEditor->bPlayClick();
+    for (int i = 0; i < 5; ++i) fEditor->RelogioTimer();
+    ASSERT_NE(fEditor->GraphCanvas.Snapshot(), blankGraph);
+    {
+      std::deque<Answer> answers = {Say(TfConfirma::Nao)};
+      if (open) answers.push_back(Choose(kExample));
+      ModalScript script(std::move(answers));
+      (open ? fEditor->Abrir2 : fEditor->Abrir1)->trigger();
+    }
+    fEditor->RelogioTimer();
+    EXPECT_EQ(Doc().RunState, RunState::Stopped);
+    EXPECT_FALSE(fEditor->bPause->isEnabled());
+    EXPECT_EQ(fEditor->GraphCanvas.Snapshot(), blankGraph);
+    if (open) {
+      EXPECT_EQ(Doc().Variables.front()->Level, 0.5L) << "the file's level, not zero";
+    }
+  }
+}
+
+TEST_F(FileCommandTest, FileDialogsEndWithTheirCommandAndOpenStartsWithAnEmptyName) {
+  ASSERT_TRUE(QFile::copy(kExample, In("exemplo.KRL")));
+  QString offered;
+  for (QAction* command : {fEditor->Abrir2, fEditor->SalvarComo1, fEditor->Abrir2}) {
+    {
+      ModalScript script({[&](QWidget* modal) {
+        offered = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        Choose(In("exemplo.KRL"))(modal);
+      }});
+      command->trigger();
+    }
+    // A dialog kept for later keeps its name-completion popup over the window.
+    EXPECT_TRUE(fEditor->findChildren<QFileDialog*>().isEmpty()) << command->text().toStdString();
+  }
+  EXPECT_TRUE(offered.isEmpty()) << offered.toStdString();
 }
 
 TEST_F(FileCommandTest, SaveAsNamesTheModelAndANameWithoutExtensionGetsKRL) {
