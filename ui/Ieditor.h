@@ -277,6 +277,9 @@ template <class F>
 void RunShowingErrors(F&& f) noexcept {
   try {
     f();
+  } catch (const std::bad_alloc&) {
+    // The library's own text would be English and name nothing.
+    ShowHandlerError(QStringLiteral("Não há memória suficiente para concluir esta operação."));
   } catch (const std::exception& e) {
     ShowHandlerError(QString::fromUtf8(e.what()));
   } catch (...) {

@@ -7,14 +7,17 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QWindow>
 
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -218,6 +221,7 @@ TEST_F(MainWindowTest, ExceptionFromAHandlerIsShownAndSwallowed) {
       {[] { throw std::runtime_error("não deu"); }, QStringLiteral("não deu")},
       {[] { throw ModelFileError("linha 7: número esperado"); }, QStringLiteral("linha 7: número esperado")},
       {[] { throw 42; }, QStringLiteral("Erro desconhecido.")},
+      {[] { throw std::bad_alloc(); }, QStringLiteral("Não há memória suficiente para concluir esta operação.")},
   };
   for (const Case& c : cases) {
     ShownBox shown;
