@@ -1,8 +1,8 @@
 #include "ui/DialogSupport.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QRadioButton>
 #include <QScreen>
 #include <QWidget>
@@ -17,11 +17,30 @@ QFont SansFont(int pixelSize, bool bold) {
 
 QFont DialogFont(bool bold) { return SansFont(11, bold); }
 
+namespace {
+
+/// How much the window manager's frame adds around a window's client area.
+QMargins FrameMargins(const QWidget& w) {
+  const QRect frame = w.frameGeometry();
+  const QRect client = w.geometry();
+  return {client.left() - frame.left(), client.top() - frame.top(),
+          frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
+}  // namespace
+
 void CentreOnScreen(QWidget& w) {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
+  // A window that was never shown has no frame yet; the frame of a window
+  // that is shown, made by the same window manager, stands in for its own.
+  QMargins frame = FrameMargins(w);
+  for (const QWidget* other : QApplication::topLevelWidgets()) {
+    if (!frame.isNull()) break;
+    if (other != &w && other->isVisible()) frame = FrameMargins(*other);
+  }
   const QRect area = screen->geometry();
-  const QSize size = w.frameGeometry().size();
+  const QSize size = w.size().grownBy(frame);
   w.move(area.x() + (area.width() - size.width()) / 2,
          area.y() + (area.height() - size.height()) / 2);
 }

@@ -120,6 +120,31 @@ TEST_F(MainWindowTest, DoubleClickOnARelationshipEditsItOnOkOnly) {
   EXPECT_EQ(b->InputKind, 2);
 }
 
+TEST_F(MainWindowTest, EveryDialogOpensWithItsFrameCentredOnTheScreen) {
+  TVariavel* a = PlaceVariable(fEditor->bVarContinua, 150, 150);
+  TVariavel* b = PlaceVariable(fEditor->bVarContinua, 350, 150);
+  Link(fEditor->bRelacionamentoTaxa, a->X, a->Y, b->X, b->Y);
+  const std::pair<QString, std::function<void()>> openers[] = {
+      {QStringLiteral("Variável"), [a] { DoubleClickCanvas(a->X, a->Y); }},
+      {QStringLiteral("Relacionamento"), [] { DoubleClickCanvas(250, 150); }},
+      {QStringLiteral("Confirme:"), [] { fEditor->Abrir1->trigger(); }},
+      {QStringLiteral("Velocidade"), [] { fEditor->Velocidade2->trigger(); }},
+      {QStringLiteral("Korvel"), [] { fEditor->Sobre1->trigger(); }},
+  };
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  for (const auto& [title, open] : openers) {
+    QRect frame;
+    WhenModalOpens([&](QWidget* modal) {
+      EXPECT_EQ(modal->windowTitle(), title);
+      frame = modal->frameGeometry();
+      static_cast<QDialog*>(modal)->reject();
+    });
+    open();
+    EXPECT_EQ(frame.left(), (screen.width() - frame.width()) / 2) << title.toStdString();
+    EXPECT_EQ(frame.top(), (screen.height() - frame.height()) / 2) << title.toStdString();
+  }
+}
+
 TEST_F(MainWindowTest, AboutItemShowsTheAboutBox) {
   bool shown = false;
   WhenModalOpens([&](QWidget* modal) {
