@@ -32,17 +32,20 @@ QMargins FrameMargins(const QWidget& w) {
 void CentreOnScreen(QWidget& w) {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
-  // A window that was never shown has no frame yet; the frame of a window
-  // that is shown, made by the same window manager, stands in for its own.
-  QMargins frame = FrameMargins(w);
+  // Until the window manager has framed a window Qt can only guess its frame;
+  // the frame of a window that is shown, made by the same manager, is known.
+  QMargins frame;
   for (const QWidget* other : QApplication::topLevelWidgets()) {
-    if (!frame.isNull()) break;
     if (other != &w && other->isVisible()) frame = FrameMargins(*other);
+    if (!frame.isNull()) break;
   }
+  if (frame.isNull()) frame = FrameMargins(w);
   const QRect area = screen->geometry();
   const QSize size = w.size().grownBy(frame);
-  w.move(area.x() + (area.width() - size.width()) / 2,
-         area.y() + (area.height() - size.height()) / 2);
+  // Placed by its client area, so that Qt's guess plays no part.
+  const QPoint client(area.x() + (area.width() - size.width()) / 2 + frame.left(),
+                      area.y() + (area.height() - size.height()) / 2 + frame.top());
+  w.setGeometry(QRect(client, w.size()));
 }
 
 QGroupBox* MakeGroup(QWidget* parent, const QString& title, int left, int top, int width,
