@@ -2,12 +2,8 @@
 
 #include "document/ModelText.h"
 #include "ui/Fconfirm.h"
-#include "ui/Frel.h"
-#include "ui/Fvar.h"
-#include "ui/Fveloc.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QAbstractItemView>
@@ -18,8 +14,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -230,9 +224,8 @@ TEST_F(FileCommandTest, OpenCancelledAfterTheQuestionKeepsTheModel) {
     }
     EXPECT_EQ(Doc().Variables.size(), 1u);
     EXPECT_EQ(Doc().Modified, c.modifiedAfter);
-    EXPECT_EQ(fEditor->Caption(), c.say == TfConfirma::Sim ? QStringLiteral("Korvel - ") + In("antes.KRL")
-                                                          : QStringLiteral("Korvel - SemNome.KRL"))
-        << "the caption names the file that Save writes";
+    const QString named = c.say == TfConfirma::Sim ? QStringLiteral("Korvel - ") + In("antes.KRL") : kUntitledCaption;
+    EXPECT_EQ(fEditor->Caption(), named) << "the caption names the file that Save writes";
   }
 }
 
@@ -266,42 +259,6 @@ TEST_F(FileCommandTest, SaveUnnamedAsksOnceThenWritesSilently) {
   EXPECT_TRUE(Doc().Modified) << "the levels move on past what was saved";
 }
 
-TEST_F(FileCommandTest, CommandsMarkTheModelModifiedExactlyWhenTheyChangeWhatSaveWrites) {
-  // The example: a gauge at (120, 90) linked to one at (260, 90) through a box at (190, 90).
-  const auto inDialog = [](int x, std::function<void()> answer) {
-    WhenModalOpens([answer](QWidget*) { answer(); });
-    DoubleClickCanvas(x, 90);
-  };
-  const auto atSpeed = [](int position, bool ok) {
-    WhenModalOpens([=](QWidget*) {
-      fVelocidade->scrVelocidade->setValue(position);
-      ok ? fVelocidade->accept() : fVelocidade->reject();
-    });
-    fEditor->Velocidade2->trigger();
-  };
-  const std::vector<std::tuple<const char*, std::function<void()>, bool>> cases = {
-      {"renamed", [&] { inDialog(120, [] { fVariavel->edtNome->setText(QStringLiteral("Outro")); fVariavel->bOk->click(); }); }, true},
-      {"variable dialog, OK unchanged", [&] { inDialog(120, [] { fVariavel->bOk->click(); }); }, false},
-      {"relationship made opposite", [&] { inDialog(190, [] { fRelacionamento->bOposta->click(); fRelacionamento->bOk->click(); }); }, true},
-      {"relationship dialog, OK unchanged", [&] { inDialog(190, [] { fRelacionamento->bOk->click(); }); }, false},
-      {"Delete", [] { ClickCanvas(120, 90); QTest::keyClick(fEditor->bTeclado, Qt::Key_Delete); }, true},
-      {"Velocidade, OK", [&] { atSpeed(50, true); }, true},
-      {"Velocidade, Cancelar", [&] { atSpeed(50, false); }, false},
-      {"Euler", [] { fEditor->MetodoEuler->trigger(); }, true},
-      {"Runge Kutta again", [] { fEditor->MetodoHangeKuta->trigger(); }, false},
-      {"unit typed", [] { QTest::keyClicks(fEditor->cBoxUnidades->lineEdit(), QStringLiteral("s")); }, true},
-      {"clock zeroed", [] { fEditor->SetElapsedTicks(7); fEditor->bRelogio->click(); }, true},
-      {"a click raising a gauge", [] { ClickCanvas(120, 90); }, false},
-      {"Abrir", [&] { ModalScript script({Choose(kExample)}); fEditor->Abrir2->trigger(); }, false},
-  };
-  for (const auto& [name, command, marks] : cases) {
-    SCOPED_TRACE(name);
-    fEditor->OpenModelFile(kExample);
-    command();
-    EXPECT_EQ(Doc().Modified, marks);
-  }
-}
-
 TEST_F(FileCommandTest, NewAndOpenFromTheMenuStopTheAnimationAndClearItsGraph) {
   for (const bool open : {false, true}) {
     SCOPED_TRACE(open ? "Abrir" : "Novo");
@@ -311,36 +268,16 @@ TEST_F(FileCommandTest, NewAndOpenFromTheMenuStopTheAnimationAndClearItsGraph) {
     for (int i = 0; i < 5; ++i) fEditor->RelogioTimer();
     ASSERT_NE(fEditor->GraphCanvas.Snapshot(), blankGraph);
     {
-      std::deque<Answer> answers = {Say(TfConfirma::Nao)};
-      if (open) answers.push_back(Choose(kExample));
-      ModalScript script(std::move(answers));
+      ModalScript script(open ? std::deque<Answer>{Say(TfConfirma::Nao), Choose(kExample)}
+                              : std::deque<Answer>{Say(TfConfirma::Nao)});
       (open ? fEditor->Abrir2 : fEditor->Abrir1)->trigger();
     }
     fEditor->RelogioTimer();
     EXPECT_EQ(Doc().RunState, RunState::Stopped);
-    EXPECT_FALSE(fEditor->bPause->isEnabled());
+    EXPECT_FALSE(Doc().Modified) << "opened or new, the model agrees with its file";
     EXPECT_EQ(fEditor->GraphCanvas.Snapshot(), blankGraph);
-    if (open) {
-      EXPECT_EQ(Doc().Variables.front()->Level, 0.5L) << "the file's level, not zero";
-    }
+    EXPECT_EQ(open ? Doc().Variables.front()->Level : 0.5L, 0.5L) << "the file's level, not zero";
   }
-}
-
-TEST_F(FileCommandTest, FileDialogsEndWithTheirCommandAndOpenStartsWithAnEmptyName) {
-  ASSERT_TRUE(QFile::copy(kExample, In("exemplo.KRL")));
-  QString offered;
-  for (QAction* command : {fEditor->Abrir2, fEditor->SalvarComo1, fEditor->Abrir2}) {
-    {
-      ModalScript script({[&](QWidget* modal) {
-        offered = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
-        Choose(In("exemplo.KRL"))(modal);
-      }});
-      command->trigger();
-    }
-    // A dialog kept for later keeps its name-completion popup over the window.
-    EXPECT_TRUE(fEditor->findChildren<QFileDialog*>().isEmpty()) << command->text().toStdString();
-  }
-  EXPECT_TRUE(offered.isEmpty()) << offered.toStdString();
 }
 
 TEST_F(FileCommandTest, SaveAsNamesTheModelAndANameWithoutExtensionGetsKRL) {
@@ -382,16 +319,19 @@ TEST_F(FileCommandTest, OpenDialogTakesANameWithoutExtensionAndLoneLineFeeds) {
   lf.write(text.data(), qint64(text.size()));
   lf.close();
 
-  QString title;
+  QString title, offered;
   QStringList filters;
-  {
+  for (int use = 0; use < 2; ++use) {
     ModalScript script({[&](QWidget* modal) {
       title = modal->windowTitle();
       filters = qobject_cast<QFileDialog*>(modal)->nameFilters();
+      offered = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
       Choose(In("exemplo"))(modal);
     }});
-    fEditor->bAbrirClick();
+    fEditor->Abrir2->trigger();
   }
+  EXPECT_TRUE(offered.isEmpty()) << "the name typed at the last opening: " << offered.toStdString();
+  EXPECT_TRUE(fEditor->findChildren<QFileDialog*>().isEmpty()) << "kept, it keeps its completion popup";
   EXPECT_EQ(title, QStringLiteral("Abrir"));
   EXPECT_EQ(filters,
             QStringList({QStringLiteral("Arquivos WKorvel (*.KRL)"), QStringLiteral("Todos os arquivos (*.*)")}));
