@@ -141,6 +141,16 @@ void SaveFile(benchmark::State& state) {
   state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(size));
 }
 
+/// What every command of the window adds: the text a save would write, taken
+/// before and after a command that changes nothing.
+void CommandCheck(benchmark::State& state) {
+  Scene scene(ModelShape::Sparse, kFileModel);
+  for (auto _ : state) {
+    scene.editor.BeginCommand();
+    scene.editor.EndCommand();
+  }
+}
+
 void RegisterAll() {
   for (ModelShape shape : {ModelShape::Chain, ModelShape::FanIn}) {
     for (bool euler : {false, true}) {
@@ -156,6 +166,7 @@ void RegisterAll() {
       ->Arg(10)->Arg(100)->Arg(1000)->Iterations(300)->Unit(benchmark::kMicrosecond);
   benchmark::RegisterBenchmark("file/open", OpenFile)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("file/save", SaveFile)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("file/command", CommandCheck)->Unit(benchmark::kMillisecond);
 }
 
 /// The models bench/run shows in the real program, at the 1 ms interval:

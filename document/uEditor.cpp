@@ -471,6 +471,7 @@ void TEditor::Clear() {
   LinkOrigin = nullptr;
   LinkDestination = nullptr;
   DrawAll();
+  TakeCommandStart();
 }
 
 void TEditor::Paint() {

@@ -137,8 +137,11 @@ public:
   void PlotStep();
 
   // Model file.
-  /// Replaces lines with the model file's text, one entry per line, UTF-8.
+  /// Replaces lines with the model file's text, one entry per line, UTF-8,
+  /// and clears Modified.
   void SaveToLines(ModelLines& lines);
+  /// The same text, leaving Modified as it is.
+  void WriteText(ModelLines& lines) const;
   /// The same into separate strings, for a caller that edits them.
   void SaveToLines(std::vector<std::string>& lines);
   /// Rebuilds the model from the lines of a model file (UTF-8). Throws
@@ -147,6 +150,14 @@ public:
 
   /// Position of v in Variables, or -1.
   int IndexOfVariable(const TVariavel* v) const;
+
+  // Commands of the window.
+  /// Called around each command of the window: BeginCommand takes the text a
+  /// save would write, EndCommand sets Modified when the command left another
+  /// one. Opening, saving or clearing the model during a command makes the
+  /// text at that point the one compared. Commands may nest; the outermost counts.
+  void BeginCommand();
+  void EndCommand();
 
 private:
   /// The current object as a variable or as a relationship; null otherwise.
@@ -163,7 +174,13 @@ private:
   /// The brush colour relationship boxes are filled with.
   void FillBoxesWhite();
 
+  /// Inside a command, its text is taken again: the model agrees with its file.
+  void TakeCommandStart();
+
   IEditorHost& host_;
   /// What Tick integrates; forgotten by every edit that changes the lists.
   SimulationPlan plan_;
+  /// Inside a command: the text it is compared with when it ends.
+  ModelLines commandStart_;
+  int commandDepth_ = 0;
 };

@@ -6,6 +6,7 @@
 #include "platform/RegionalSettings.h"
 
 #include <algorithm>
+#include <cassert>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -186,6 +187,11 @@ void TEditor::SaveToLines(std::vector<std::string>& lines) {
 
 void TEditor::SaveToLines(ModelLines& lines) {
   Modified = false;
+  WriteText(lines);
+  if (commandDepth_ > 0) commandStart_ = lines;
+}
+
+void TEditor::WriteText(ModelLines& lines) const {
   const char separator = DecimalSeparator();
   const auto real = [separator](long double v) { return FormatGeneral(v, separator); };
 
@@ -326,8 +332,26 @@ LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) {
     }
   } catch (...) {
     DrawAll();
+    TakeCommandStart();
     throw;
   }
   DrawAll();
+  TakeCommandStart();
   return LoadOutcome::Loaded;
+}
+
+void TEditor::BeginCommand() {
+  if (commandDepth_++ == 0) WriteText(commandStart_);
+}
+
+void TEditor::EndCommand() {
+  assert(commandDepth_ > 0 && "every command that ends began");
+  if (--commandDepth_ > 0) return;
+  ModelLines now;
+  WriteText(now);
+  if (now != commandStart_) Modified = true;
+}
+
+void TEditor::TakeCommandStart() {
+  if (commandDepth_ > 0) WriteText(commandStart_);
 }

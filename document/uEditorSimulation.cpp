@@ -105,6 +105,9 @@ void TEditor::CommitStates() {
 }
 
 void TEditor::Tick() {
+  // The levels move, and with them what a save writes, also after a save
+  // that was made while the animation ran.
+  Modified = true;
   MarkTickStart();
 
   if (!plan_.PreparedFor(Variables.size(), Relationships.size()))

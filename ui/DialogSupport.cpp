@@ -1,8 +1,8 @@
 #include "ui/DialogSupport.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QRadioButton>
 #include <QScreen>
 #include <QWidget>
@@ -17,13 +17,35 @@ QFont SansFont(int pixelSize, bool bold) {
 
 QFont DialogFont(bool bold) { return SansFont(11, bold); }
 
+namespace {
+
+/// How much the window manager's frame adds around a window's client area.
+QMargins FrameMargins(const QWidget& w) {
+  const QRect frame = w.frameGeometry();
+  const QRect client = w.geometry();
+  return {client.left() - frame.left(), client.top() - frame.top(),
+          frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
+}  // namespace
+
 void CentreOnScreen(QWidget& w) {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
+  // Until the window manager has framed a window Qt can only guess its frame;
+  // the frame of a window that is shown, made by the same manager, is known.
+  QMargins frame;
+  for (const QWidget* other : QApplication::topLevelWidgets()) {
+    if (other != &w && other->isVisible()) frame = FrameMargins(*other);
+    if (!frame.isNull()) break;
+  }
+  if (frame.isNull()) frame = FrameMargins(w);
   const QRect area = screen->geometry();
-  const QSize size = w.frameGeometry().size();
-  w.move(area.x() + (area.width() - size.width()) / 2,
-         area.y() + (area.height() - size.height()) / 2);
+  const QSize size = w.size().grownBy(frame);
+  // Placed by its client area, so that Qt's guess plays no part.
+  const QPoint client(area.x() + (area.width() - size.width()) / 2 + frame.left(),
+                      area.y() + (area.height() - size.height()) / 2 + frame.top());
+  w.setGeometry(QRect(client, w.size()));
 }
 
 QGroupBox* MakeGroup(QWidget* parent, const QString& title, int left, int top, int width,

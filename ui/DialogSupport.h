@@ -23,7 +23,8 @@ QFont SansFont(int pixelSize, bool bold);
 /// The dialogs' 8-point font (11 pixels high).
 QFont DialogFont(bool bold);
 
-/// Moves the window so that its frame is centred on the primary screen.
+/// Moves the window so that its frame is centred on the primary screen, also
+/// before its first showing, when the window manager has not framed it yet.
 void CentreOnScreen(QWidget& w);
 
 QGroupBox* MakeGroup(QWidget* parent, const QString& title, int left, int top, int width,

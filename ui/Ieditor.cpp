@@ -25,6 +25,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -175,7 +176,7 @@ void TfEditor::CreateClientArea() {
   };
   iModelo->OnMouseUp = [this] { RunShowingErrors([this] { FormMouseUp(); }); };
   iModelo->OnClick = [this] { FormClick(); };
-  iModelo->OnDoubleClick = [this] { RunShowingErrors([this] { FormDblClick(); }); };
+  iModelo->OnDoubleClick = [this] { RunCommand([this] { FormDblClick(); }); };
 
   pGrafico = new QWidget(Splitter1);
   pGrafico->setObjectName(QStringLiteral("pGrafico"));
@@ -217,7 +218,7 @@ void TfEditor::CreateToolbar() {
     b->setToolTip(hint);
     b->setFocusPolicy(Qt::NoFocus);
     connect(b, &QToolButton::clicked, this,
-            [this, handler] { RunShowingErrors([this, handler] { (this->*handler)(); }); });
+            [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
     row->addWidget(b);
   };
 
@@ -285,6 +286,8 @@ void TfEditor::CreateToolbar() {
   cBoxUnidades->installEventFilter(this);
   cBoxUnidades->lineEdit()->installEventFilter(this);
   connect(cBoxUnidades, &QComboBox::activated, this, [this] { cBoxUnidadesClick(); });
+  // Only the user's unit: a model's own comes through SetUnitsText, which is quiet.
+  connect(cBoxUnidades, &QComboBox::currentTextChanged, this, [this] { Document->Modified = true; });
   row->addWidget(cBoxUnidades);
   row->addStretch(1);
 }
@@ -295,7 +298,7 @@ void TfEditor::CreateMenus() {
     action = menu->addAction(text);
     action->setObjectName(QLatin1String(name));
     connect(action, &QAction::triggered, this,
-            [this, handler] { RunShowingErrors([this, handler] { (this->*handler)(); }); });
+            [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
   };
 
   Arquivo1 = menuBar()->addMenu(QStringLiteral("&Arquivo"));
@@ -360,7 +363,7 @@ bool TfEditor::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (watched == bTeclado) {
-      RunShowingErrors([&] { bTecladoKeyDown(key); });
+      RunCommand([&] { bTecladoKeyDown(key); });
     } else if (watched == cBoxUnidades || watched == cBoxUnidades->lineEdit()) {
       cBoxUnidadesKeyDown(key);
     }
@@ -410,6 +413,19 @@ QString TfEditor::Caption() const {
   QString caption = windowTitle();
   caption.replace(kModifiedPlaceholder + kModifiedPlaceholder, kModifiedPlaceholder);
   return caption;
+}
+
+void TfEditor::RunCommand(const std::function<void()>& command) {
+  RunShowingErrors([&] {
+    Document->BeginCommand();
+    try {
+      command();
+    } catch (...) {
+      Document->EndCommand();
+      throw;
+    }
+    Document->EndCommand();
+  });
 }
 
 void TfEditor::RefreshCanvases() {
@@ -496,6 +512,7 @@ void TfEditor::SetClockText(const std::string& text) { lTempo->setText(QString::
 std::string TfEditor::UnitsText() const { return cBoxUnidades->currentText().toStdString(); }
 
 void TfEditor::SetUnitsText(const std::string& text) {
+  const QSignalBlocker quiet(cBoxUnidades);
   cBoxUnidades->setEditText(QString::fromStdString(text));
 }
 

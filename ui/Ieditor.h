@@ -12,7 +12,9 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -20,7 +22,6 @@ class QAction;
 class QActionGroup;
 class QButtonGroup;
 class QComboBox;
-class QFileDialog;
 class QLabel;
 class QMenu;
 class QPrinter;
@@ -103,9 +104,6 @@ public:
   QMenu* A1 = nullptr;
   QAction* Sobre1 = nullptr;
 
-  /// The open and save dialogs, made on first use; each keeps its own file name.
-  QFileDialog* Abrir = nullptr;
-  QFileDialog* Gravar = nullptr;
   /// The file that holds the model; empty while it has none. Set only by a
   /// successful open or save, so it never names a file the model isn't in.
   QString CurrentFileName;
@@ -113,10 +111,13 @@ public:
   QString OpenDialogFileName;
   /// The current printer; the print dialog's choice lasts for the run.
   std::unique_ptr<QPrinter> Printer;
-  /// The two file dialogs and the printer, made on first use.
-  QFileDialog& OpenDialog();
-  QFileDialog& SaveDialog();
+  /// The printer, made on first use.
   QPrinter& CurrentPrinter();
+  /// The open dialog Abrir and the save dialog Gravar, each made anew for
+  /// every use in the folder the last one was left in; the chosen path, or
+  /// empty when the dialog was cancelled.
+  QString ChooseFileToOpen();
+  QString ChooseFileToSave();
 
   /// The animation timer; disabled until the first Animate or Stop.
   TAnimationTimer Relogio;
@@ -190,6 +191,10 @@ public:
   void MetodoHangeKutaClick();
   void Sobre1Click();
 
+  /// Runs a command of the user's, showing its errors in the error box; the
+  /// model is marked modified when the command changed what "Salvar" would write.
+  void RunCommand(const std::function<void()>& command);
+
   /// Shows the canvases' buffers again after the document drew into them.
   void RefreshCanvases();
 
@@ -239,6 +244,9 @@ private:
   /// the screen layout.
   void ShowPrintLayout(bool printing);
 
+  /// The folders the open and the save dialog were last left in.
+  QString openFolder_;
+  QString saveFolder_;
   /// Ticks since the clock was last zeroed.
   std::int32_t elapsedTicks_ = 0;
   /// 0 not chosen yet, 1 Euler, 2 Runge-Kutta.
@@ -269,6 +277,9 @@ template <class F>
 void RunShowingErrors(F&& f) noexcept {
   try {
     f();
+  } catch (const std::bad_alloc&) {
+    // The library's own text would be English and name nothing.
+    ShowHandlerError(QStringLiteral("Não há memória suficiente para concluir esta operação."));
   } catch (const std::exception& e) {
     ShowHandlerError(QString::fromUtf8(e.what()));
   } catch (...) {

@@ -9,6 +9,8 @@
 #include <QFileSystemModel>
 #include <QToolButton>
 
+#include <memory>
+
 namespace {
 
 const QString kModelFilter = QStringLiteral("Arquivos WKorvel (*.KRL)");
@@ -18,48 +20,57 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 
 /// Qt's own dialog rather than the desktop's: it speaks Portuguese through
 /// Qt's translation on every desktop, and it behaves the same everywhere.
-QFileDialog* MakeFileDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
-  auto* dialog = new QFileDialog(parent);
+/// Used once: a used dialog would offer the name typed into it before, and
+/// after Enter its name-completion popup would stay over the window and take
+/// the next click.
+std::unique_ptr<QFileDialog> MakeFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
+                                            const char* name, const QString& folder) {
+  auto dialog = std::make_unique<QFileDialog>(parent);
+  dialog->setObjectName(QLatin1String(name));
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setAcceptMode(mode);
   dialog->setDefaultSuffix(QStringLiteral("KRL"));
+  if (!folder.isEmpty()) dialog->setDirectory(folder);
   return dialog;
+}
+
+/// Shows the dialog; the chosen path, or empty. folder keeps where it was left.
+QString ChosenFile(QFileDialog& dialog, QString& folder) {
+  const bool accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+  folder = dialog.directory().absolutePath();
+  return accepted ? dialog.selectedFiles().constFirst() : QString();
 }
 
 }  // namespace
 
-QFileDialog& TfEditor::OpenDialog() {
-  if (Abrir) return *Abrir;
-  Abrir = MakeFileDialog(this, QFileDialog::AcceptOpen);
-  Abrir->setObjectName(QStringLiteral("Abrir"));
-  Abrir->setWindowTitle(QStringLiteral("Abrir"));
-  Abrir->setFileMode(QFileDialog::ExistingFile);
-  Abrir->setNameFilters({kModelFilter, kAllFilesFilter});
+QString TfEditor::ChooseFileToOpen() {
+  const auto dialog = MakeFileDialog(this, QFileDialog::AcceptOpen, "Abrir", openFolder_);
+  dialog->setWindowTitle(QStringLiteral("Abrir"));
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  dialog->setNameFilters({kModelFilter, kAllFilesFilter});
   // "*.*" means every file where the filter comes from, also one without a dot.
-  connect(Abrir, &QFileDialog::filterSelected, this, [this](const QString& filter) {
+  QFileDialog* shown = dialog.get();
+  connect(shown, &QFileDialog::filterSelected, shown, [shown](const QString& filter) {
     if (filter != kAllFilesFilter) return;
-    if (auto* files = Abrir->findChild<QFileSystemModel*>())
+    if (auto* files = shown->findChild<QFileSystemModel*>())
       files->setNameFilters({QStringLiteral("*")});
   });
-  return *Abrir;
+  return ChosenFile(*dialog, openFolder_);
 }
 
-QFileDialog& TfEditor::SaveDialog() {
-  if (Gravar) return *Gravar;
-  Gravar = MakeFileDialog(this, QFileDialog::AcceptSave);
-  Gravar->setObjectName(QStringLiteral("Gravar"));
-  Gravar->setFileMode(QFileDialog::AnyFile);
-  Gravar->setNameFilters({kModelFilter});
+QString TfEditor::ChooseFileToSave() {
+  const auto dialog = MakeFileDialog(this, QFileDialog::AcceptSave, "Gravar", saveFolder_);
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setNameFilters({kModelFilter});
   // Saving onto an existing file replaces it without a question.
-  Gravar->setOption(QFileDialog::DontConfirmOverwrite);
-  return *Gravar;
+  dialog->setOption(QFileDialog::DontConfirmOverwrite);
+  if (!CurrentFileName.isEmpty()) dialog->selectFile(CurrentFileName);
+  return ChosenFile(*dialog, saveFolder_);
 }
 
 bool TfEditor::SaveThroughDialog(QString& chosen) {
-  QFileDialog& dialog = SaveDialog();
-  dialog.selectFile(CurrentFileName);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  chosen = dialog.selectedFiles().constFirst();
+  chosen = ChooseFileToSave();
+  if (chosen.isEmpty()) return false;
   SaveModelTo(chosen);
   return true;
 }
@@ -91,8 +102,8 @@ bool TfEditor::AskToSave() {
     case TfConfirma::Sim: {
       QString chosen;
       if (!SaveThroughDialog(chosen)) return false;
-      // Named, but the caption stays until the command that asked goes on.
-      CurrentFileName = chosen;
+      // Named, and the caption says so also when the command then stops short.
+      AdoptFileName(chosen);
       return true;
     }
   }
@@ -100,12 +111,16 @@ bool TfEditor::AskToSave() {
 }
 
 void TfEditor::bNovoClick() {
+  // An animation running on would integrate the new model from its own values.
+  SpeedButton2Click();
   if (!AskToSave()) return;
   CurrentFileName.clear();
   OpenDialogFileName.clear();
   SetCaption(kUntitledCaption);
   NewModelSettings();
   Document->Clear();
+  // The curves belong to the model that drew them.
+  Document->ResetGraph();
   bReinicializar->setEnabled(false);
   RefreshCanvases();
 }
@@ -121,12 +136,12 @@ void TfEditor::NewModelSettings() {
 }
 
 void TfEditor::bAbrirClick() {
+  // An animation running on would integrate the opened model from zero
+  // inner values instead of its file's levels.
+  SpeedButton2Click();
   if (!AskToSave()) return;
-  OpenDialogFileName.clear();
-  QFileDialog& dialog = OpenDialog();
-  dialog.selectFile(OpenDialogFileName);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  OpenDialogFileName = dialog.selectedFiles().constFirst();
+  OpenDialogFileName = ChooseFileToOpen();
+  if (OpenDialogFileName.isEmpty()) return;
   OpenModelFile(OpenDialogFileName);
 }
 
@@ -145,14 +160,18 @@ void TfEditor::OpenModelFile(const QString& path) {
     // can't write the fragment over the file it came from.
     CurrentFileName.clear();
     SetCaption(kUntitledCaption);
+    Document->ResetGraph();
     bReinicializar->setEnabled(false);
     RefreshCanvases();
     throw;
   }
-  // A refused header leaves the model in memory as it was, and so its name.
+  // A refused header leaves the model in memory as it was, and so its name
+  // and its graph.
   if (outcome == LoadOutcome::HeaderRefused) {
     CurrentFileName = previousFileName;
     SetCaption(previousCaption);
+  } else {
+    Document->ResetGraph();
   }
   bReinicializar->setEnabled(false);
   RefreshCanvases();

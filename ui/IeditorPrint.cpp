@@ -39,6 +39,11 @@ bool PrintsToFile(const QPrinter& printer) {
   return printer.outputFormat() == QPrinter::PdfFormat;
 }
 
+/// The PDF file or the printer the page goes to.
+std::string DestinationName(const QPrinter& printer) {
+  return (PrintsToFile(printer) ? printer.outputFileName() : printer.printerName()).toStdString();
+}
+
 /// A file chosen in the print dialog, or an installed printer. Without a
 /// print server Qt makes every printer a PDF printer with no file name.
 bool HasDestination(const QPrinter& printer) {
@@ -120,16 +125,21 @@ void TfEditor::PrintWindowImage() {
   if (!painter.begin(&printer)) {
     if (PrintsToFile(printer))
       throw std::runtime_error("Não foi possível gravar a página no arquivo \"" +
-                               printer.outputFileName().toStdString() +
+                               DestinationName(printer) +
                                "\". Verifique a pasta e o nome escolhidos.");
-    throw std::runtime_error("A impressora \"" + printer.printerName().toStdString() +
+    throw std::runtime_error("A impressora \"" + DestinationName(printer) +
                              "\" não aceitou a impressão.");
   }
   // Each screen pixel becomes a block of printer dots: lines keep their
-  // proportions, so the page looks like the window.
+  // proportions, so the page looks like the window. Qt's PDF engine, which
+  // also feeds the print server, would otherwise store the image as a JPEG
+  // and give lines and letters grey halos.
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.setRenderHint(QPainter::LosslessImageRendering, true);
   painter.drawImage(target, image);
-  if (!painter.end()) throw std::runtime_error("A impressão não pôde ser concluída.");
+  if (!painter.end())
+    throw std::runtime_error("Não foi possível concluir a impressão em \"" + DestinationName(printer) +
+                             "\".");
 }
 
 void TfEditor::Imprimir1Click() {

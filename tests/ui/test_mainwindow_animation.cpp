@@ -293,6 +293,6 @@ TEST_F(MainWindowTest, NewModelTakesTheSettingsOfANewModel) {
   fEditor->bPlayClick();
   Doc().Modified = false;
   fEditor->Abrir1->trigger();
-  EXPECT_EQ(Doc().RunState, RunState::Running) << "New from the menu does not stop the animation";
-  EXPECT_TRUE(fEditor->bPause->isEnabled());
+  EXPECT_EQ(Doc().RunState, RunState::Stopped) << "New from the menu stops the animation first";
+  EXPECT_FALSE(fEditor->bPause->isEnabled());
 }

@@ -2,21 +2,27 @@
 
 #include "ui/Frel.h"
 #include "ui/Fvar.h"
+#include "ui/Fveloc.h"
 #include "ui/fSobre.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QWindow>
 
+#include <new>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -115,6 +121,49 @@ TEST_F(MainWindowTest, DoubleClickOnARelationshipEditsItOnOkOnly) {
   EXPECT_FALSE(r->SameDirection);
   EXPECT_EQ(r->Effect, 2.0);
   EXPECT_EQ(b->InputKind, 2);
+}
+
+TEST_F(MainWindowTest, CommandsMarkTheModelModifiedExactlyWhenTheyChangeWhatSaveWrites) {
+  // The example: a gauge at (120, 90) linked to one at (260, 90) through a box at (190, 90).
+  const std::vector<std::tuple<const char*, std::function<void()>, std::function<void()>, bool>> cases = {
+      {"renamed", [] { fVariavel->edtNome->setText(QStringLiteral("Outro")); fVariavel->bOk->click(); }, [] { DoubleClickCanvas(120, 90); }, true},
+      {"variable dialog, OK unchanged", [] { fVariavel->bOk->click(); }, [] { DoubleClickCanvas(120, 90); }, false},
+      {"made opposite", [] { fRelacionamento->bOposta->click(); fRelacionamento->bOk->click(); }, [] { DoubleClickCanvas(190, 90); }, true},
+      {"Velocidade, OK", [] { fVelocidade->scrVelocidade->setValue(50); fVelocidade->accept(); }, [] { fEditor->Velocidade2->trigger(); }, true},
+      {"Delete", {}, [] { ClickCanvas(120, 90); QTest::keyClick(fEditor->bTeclado, Qt::Key_Delete); }, true},
+      {"Euler", {}, [] { fEditor->MetodoEuler->trigger(); }, true},
+      {"unit typed", {}, [] { QTest::keyClicks(fEditor->cBoxUnidades->lineEdit(), QStringLiteral("s")); }, true},
+      {"clock zeroed", {}, [] { fEditor->SetElapsedTicks(7); fEditor->bRelogio->click(); }, true},
+      {"a click raising a gauge", {}, [] { ClickCanvas(120, 90); }, false},
+  };
+  for (const auto& [name, answer, command, marks] : cases) {
+    SCOPED_TRACE(name);
+    fEditor->OpenModelFile(kExample);
+    if (answer) WhenModalOpens([answer = answer](QWidget*) { answer(); });
+    command();
+    EXPECT_EQ(Doc().Modified, marks);
+  }
+}
+
+TEST_F(MainWindowTest, DialogsOpenWithTheirFrameCentredOnTheScreen) {
+  fEditor->OpenModelFile(kExample);
+  Doc().Modified = true;
+  const std::pair<QString, std::function<void()>> openers[] = {
+      {QStringLiteral("Variável"), [] { DoubleClickCanvas(120, 90); }},
+      {QStringLiteral("Relacionamento"), [] { DoubleClickCanvas(190, 90); }},
+      {QStringLiteral("Confirme:"), [] { fEditor->Abrir1->trigger(); }},
+  };
+  const QRect screen = QApplication::primaryScreen()->geometry();
+  for (const auto& [title, open] : openers) {
+    QRect frame;
+    WhenModalOpens([&](QWidget* modal) {
+      frame = modal->windowTitle() == title ? modal->frameGeometry() : QRect();
+      static_cast<QDialog*>(modal)->reject();
+    });
+    open();
+    const QPoint centred((screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2);
+    EXPECT_EQ(frame.topLeft(), centred) << title.toStdString();
+  }
 }
 
 TEST_F(MainWindowTest, AboutItemShowsTheAboutBox) {
@@ -218,6 +267,7 @@ TEST_F(MainWindowTest, ExceptionFromAHandlerIsShownAndSwallowed) {
       {[] { throw std::runtime_error("não deu"); }, QStringLiteral("não deu")},
       {[] { throw ModelFileError("linha 7: número esperado"); }, QStringLiteral("linha 7: número esperado")},
       {[] { throw 42; }, QStringLiteral("Erro desconhecido.")},
+      {[] { throw std::bad_alloc(); }, QStringLiteral("Não há memória suficiente para concluir esta operação.")},
   };
   for (const Case& c : cases) {
     ShownBox shown;

@@ -224,8 +224,8 @@ TEST_F(FileCommandTest, OpenCancelledAfterTheQuestionKeepsTheModel) {
     }
     EXPECT_EQ(Doc().Variables.size(), 1u);
     EXPECT_EQ(Doc().Modified, c.modifiedAfter);
-    EXPECT_EQ(fEditor->Caption(), QStringLiteral("Korvel - SemNome.KRL"))
-        << "a save through the question names the model without changing the caption";
+    const QString named = c.say == TfConfirma::Sim ? QStringLiteral("Korvel - ") + In("antes.KRL") : kUntitledCaption;
+    EXPECT_EQ(fEditor->Caption(), named) << "the caption names the file that Save writes";
   }
 }
 
@@ -255,6 +255,29 @@ TEST_F(FileCommandTest, SaveUnnamedAsksOnceThenWritesSilently) {
   fEditor->Gravar1->trigger();
   EXPECT_EQ(Doc().RunState, RunState::Running);
   EXPECT_FALSE(Doc().Modified);
+  fEditor->RelogioTimer();
+  EXPECT_TRUE(Doc().Modified) << "the levels move on past what was saved";
+}
+
+TEST_F(FileCommandTest, NewAndOpenFromTheMenuStopTheAnimationAndClearItsGraph) {
+  for (const bool open : {false, true}) {
+    SCOPED_TRACE(open ? "Abrir" : "Novo");
+    fEditor->OpenModelFile(kExample);
+    const std::vector<std::uint32_t> blankGraph = fEditor->GraphCanvas.Snapshot();
+    fEditor->bPlayClick();
+    for (int i = 0; i < 5; ++i) fEditor->RelogioTimer();
+    ASSERT_NE(fEditor->GraphCanvas.Snapshot(), blankGraph);
+    {
+      ModalScript script(open ? std::deque<Answer>{Say(TfConfirma::Nao), Choose(kExample)}
+                              : std::deque<Answer>{Say(TfConfirma::Nao)});
+      (open ? fEditor->Abrir2 : fEditor->Abrir1)->trigger();
+    }
+    fEditor->RelogioTimer();
+    EXPECT_EQ(Doc().RunState, RunState::Stopped);
+    EXPECT_FALSE(Doc().Modified) << "opened or new, the model agrees with its file";
+    EXPECT_EQ(fEditor->GraphCanvas.Snapshot(), blankGraph);
+    EXPECT_EQ(open ? Doc().Variables.front()->Level : 0.5L, 0.5L) << "the file's level, not zero";
+  }
 }
 
 TEST_F(FileCommandTest, SaveAsNamesTheModelAndANameWithoutExtensionGetsKRL) {
@@ -296,16 +319,21 @@ TEST_F(FileCommandTest, OpenDialogTakesANameWithoutExtensionAndLoneLineFeeds) {
   lf.write(text.data(), qint64(text.size()));
   lf.close();
 
-  QString title;
-  {
+  QString title, offered;
+  QStringList filters;
+  for (int use = 0; use < 2; ++use) {
     ModalScript script({[&](QWidget* modal) {
       title = modal->windowTitle();
+      filters = qobject_cast<QFileDialog*>(modal)->nameFilters();
+      offered = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
       Choose(In("exemplo"))(modal);
     }});
-    fEditor->bAbrirClick();
+    fEditor->Abrir2->trigger();
   }
+  EXPECT_TRUE(offered.isEmpty()) << "the name typed at the last opening: " << offered.toStdString();
+  EXPECT_TRUE(fEditor->findChildren<QFileDialog*>().isEmpty()) << "kept, it keeps its completion popup";
   EXPECT_EQ(title, QStringLiteral("Abrir"));
-  EXPECT_EQ(fEditor->OpenDialog().nameFilters(),
+  EXPECT_EQ(filters,
             QStringList({QStringLiteral("Arquivos WKorvel (*.KRL)"), QStringLiteral("Todos os arquivos (*.*)")}));
   EXPECT_EQ(fEditor->CurrentFileName, In("exemplo.KRL"));
   ASSERT_EQ(Doc().Variables.size(), 2u);

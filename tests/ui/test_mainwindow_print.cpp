@@ -112,6 +112,9 @@ TEST_F(PrintTest, PrintToAPdfFileShowsTheHeaderAndTheModelAsTheWindowDoes) {
   EXPECT_TRUE(fEditor->pBarraOpcoes->isVisible()) << "the toolbar comes back";
   EXPECT_FALSE(fEditor->lNomeImprimir->isVisible());
 
+  QFile pdf(printer.outputFileName());
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_FALSE(pdf.readAll().contains("/DCTDecode")) << "the window image is kept lossless, not as a JPEG";
   const QImage page = RenderPage(printer.outputFileName());
   if (qEnvironmentVariableIsSet("KORVEL_KEEP_PAGE")) page.save(qEnvironmentVariable("KORVEL_KEEP_PAGE"));
   ASSERT_FALSE(page.isNull());
