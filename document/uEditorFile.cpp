@@ -271,7 +271,7 @@ LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) {
     while (current == kVariableMarker) {
       const std::string_view classLine = in.Next();
       std::unique_ptr<TVariavel> v = NewVariableOfClass(classLine);
-      if (!v) throw ModelFileError(Quoted(classLine) + " is not a valid variable class");
+      if (!v) throw ModelFileError(Quoted(classLine) + " não é uma classe de variável válida");
       v->SetCanvas(Canvas);
       v->SetName(std::string(in.Next()));
       v->X = in.NextInt();

@@ -234,7 +234,7 @@ TEST_F(KorvelSimTest, FilesThatCantBeReadStopTheRunWithTheProgramsMessage) {
       {missing, "Não foi possível abrir o arquivo \"" + missing + "\": arquivo ou pasta inexistente"},
       {Data("header-lowercase.KRL"), kRefusal},
       {Data("index-out-of-bounds.KRL"), "List index out of bounds (5)"},
-      {Data("unknown-class.KRL"), "'VARIAVEL DISCRETA' is not a valid variable class"},
+      {Data("unknown-class.KRL"), "'VARIAVEL DISCRETA' não é uma classe de variável válida"},
   };
   const std::string output = Temp("saida.csv");
   const std::string saved = Temp("salvo.KRL");

@@ -120,7 +120,7 @@ TEST_F(HostileFile, EveryCraftedFileOpensAsFarAsItCanAndLeavesAUsableModel) {
       {"level-inf.KRL", {"'-INF' is not a valid floating point value", 0, 0}},
       {"level-1e5000.KRL", {"'1E5000' is not a valid floating point value", 0, 0}},
       {"x-2147483648.KRL", {"'2147483648' is not a valid integer value", 0, 0}},
-      {"unknown-class-line.KRL", {"'VARIAVEL ESTRANHA' is not a valid variable class", 1, 0}},
+      {"unknown-class-line.KRL", {"'VARIAVEL ESTRANHA' não é uma classe de variável válida", 1, 0}},
       {"origin-minus-one.KRL", {"List index out of bounds (-1)", 2, 0}},
       {"destination-huge-index.KRL", {"List index out of bounds (99999)", 2, 0}},
       {"relationship-before-variables.KRL", {"List index out of bounds (0)", 0, 0}},
@@ -160,7 +160,7 @@ TEST_F(HostileFile, OddTextsInNamesArriveAsTheirCharacters) {
 TEST_F(HostileFile, TheExampleCutShortAtEveryLineKeepsWhatWasComplete) {
   const std::string kInteger = "'' is not a valid integer value";
   const std::string kReal = "'' is not a valid floating point value";
-  const std::string kClass = "'' is not a valid variable class";
+  const std::string kClass = "'' não é uma classe de variável válida";
   const struct {
     std::size_t fromLine;
     std::size_t toLine;

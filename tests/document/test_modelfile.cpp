@@ -369,7 +369,7 @@ TEST_F(ModelFileTest, ContentErrorsKeepWhatWasCompletedAndSayWhatFailed) {
       {"bad-real-level.KRL", "'0,5x' is not a valid floating point value", 0},
       {"real-overflow-level.KRL", "'1E5000' is not a valid floating point value", 0},
       {"cut-short-in-number.KRL", "'' is not a valid floating point value", 0},
-      {"unknown-class.KRL", "'VARIAVEL DISCRETA' is not a valid variable class", 1},
+      {"unknown-class.KRL", "'VARIAVEL DISCRETA' não é uma classe de variável válida", 1},
       {"index-out-of-bounds.KRL", "List index out of bounds (5)", 3},
       {"index-negative.KRL", "List index out of bounds (-1)", 3},
       {"index-largest-integer.KRL", "List index out of bounds (2147483647)", 3},

@@ -391,13 +391,19 @@ TEST_F(FileCommandTest, SaveWritesThroughALinkAndOntoADevice) {
   EXPECT_TRUE(fs::is_symlink(link.toStdString()));
   EXPECT_EQ(ReadModelFile(real.toStdString()).size(), ReadModelFile(kExample.toStdString()).size() + 14);
 
+  // Named with its extension, so that the dialog adds none and the save
+  // reaches the device through the link instead of making a file beside it.
+  const QString device = In("descarte.KRL");
+  fs::create_symlink("/dev/null", device.toStdString());
   {
-    ModalScript script({Choose(QStringLiteral("/dev/null"))});
+    ModalScript script({Choose(device)});
     fEditor->SalvarComo1Click();
   }
   struct stat st {};
   ASSERT_EQ(::stat("/dev/null", &st), 0);
   EXPECT_TRUE(S_ISCHR(st.st_mode));
+  EXPECT_TRUE(fs::is_symlink(device.toStdString()));
+  EXPECT_FALSE(fs::exists(device.toStdString() + ".KRL"));
 }
 
 TEST_F(FileCommandTest, SaveThatFailsKeepsTheOldFileAndTheModifiedMark) {
