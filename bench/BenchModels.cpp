@@ -23,7 +23,7 @@ std::unique_ptr<TVariavel> NewVariable(int classCode) {
   }
 }
 
-void Link(TEditor& e, int from, int to, int kind, double effect, bool same) {
+void Link(TEditor& e, int from, int to, RelationshipKind kind, double effect, bool same) {
   TVariavel* origin = e.Variables[std::size_t(from)].get();
   TVariavel* destination = e.Variables[std::size_t(to)].get();
   auto r = std::make_unique<TRelacionamento>();
@@ -88,26 +88,26 @@ void BuildModel(TEditor& e, ModelShape shape, int n) {
     v->SelfChangeRate = pick(5) / 100.0;
     v->SelfChangeDecreases = pick(2) == 0;
     if (shape == ModelShape::FanIn) {
-      v->InputKind = i % 3 == 0 ? 2 : 1;
-      v->CombineMode = 1 + pick(3);
+      v->InputKind = i % 3 == 0 ? RelationshipKind::Proportion : RelationshipKind::Rate;
+      v->CombineMode = static_cast<CombineMode>(1 + pick(3));
     } else {
-      v->InputKind = 1;
+      v->InputKind = RelationshipKind::Rate;
     }
     if (v->IsOnOff()) {
       auto& onOff = static_cast<TVarLigaDesliga&>(*v);
       onOff.ThresholdLevel = v->IsAnyValue() ? pick(1001) / 1000.0 - 0.5 : pick(1001) / 1000.0;
       onOff.OnBelow = pick(2) == 0;
-      onOff.EffectWhenOn = 1 + pick(3);
+      onOff.EffectWhenOn = static_cast<EffectWhenOn>(1 + pick(3));
     }
     v->KeepInside();
     e.Variables.push_back(std::move(v));
   }
 
   for (int i = 0; i < n; ++i) {
-    const int kind = e.Variables[std::size_t(i)]->InputKind;
+    const RelationshipKind kind = e.Variables[std::size_t(i)]->InputKind;
     switch (shape) {
       case ModelShape::Chain:
-        if (i > 0) Link(e, i - 1, i, 1, 1.0, true);
+        if (i > 0) Link(e, i - 1, i, RelationshipKind::Rate, 1.0, true);
         break;
       case ModelShape::FanIn:
         for (int k = 0; k < 8; ++k) {

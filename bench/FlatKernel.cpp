@@ -38,7 +38,7 @@ FlatKernel::FlatKernel(const TEditor& editor) {
     const auto* s = v->IsOnOff() ? static_cast<const TVarLigaDesliga*>(v.get()) : nullptr;
     threshold_.push_back(s ? s->ThresholdLevel : 0);
     onBelow_.push_back(s ? s->OnBelow : 0);
-    effectWhenOn_.push_back(s ? s->EffectWhenOn : 1);
+    effectWhenOn_.push_back(s ? s->EffectWhenOn : EffectWhenOn::EqualToValue);
   }
   for (const auto& v : editor.Variables) {
     for (const TRelacionamento* r : v->Relationships) {
@@ -68,8 +68,8 @@ void FlatKernel::BeginTick() {
           on = onBelow_[o] ? level_[o] <= threshold_[o] : level_[o] >= threshold_[o];
         if (!on) continue;
         const long double* source = &inner_[o];
-        if (onOff_[o] && effectWhenOn_[o] == 2) source = &kWeak;
-        if (onOff_[o] && effectWhenOn_[o] == 3) source = &kStrong;
+        if (onOff_[o] && effectWhenOn_[o] == EffectWhenOn::Weak) source = &kWeak;
+        if (onOff_[o] && effectWhenOn_[o] == EffectWhenOn::Strong) source = &kStrong;
         inputSource_.push_back(source);
         inputEffect_.push_back(effect_[j]);
         inputSame_.push_back(same_[j]);
@@ -86,8 +86,8 @@ void FlatKernel::Stage(int stage) {
   std::uint32_t in = 0;
   for (std::size_t a = 0; a < awakeList_.size(); ++a) {
     const std::size_t i = std::size_t(awakeList_[a]);
-    const std::int32_t mode = combine_[i];
-    const bool product = mode == 2;
+    const CombineMode mode = combine_[i];
+    const bool product = mode == CombineMode::Product;
     long double acc = product ? 1 : 0;
     long double wsum = 0;
     for (const std::uint32_t end = inputEnd_[a]; in < end; ++in) {
@@ -108,14 +108,14 @@ void FlatKernel::Stage(int stage) {
         acc += c;
       wsum += inputEffect_[in];
     }
-    if (mode == 3 && wsum > 0) acc /= wsum;
+    if (mode == CombineMode::Mean && wsum > 0) acc /= wsum;
     if (std::isnan(acc)) acc = 0;
 
     if (kEuler || stage == 1) y0_[i] = inner_[i];
     const long double y0 = y0_[i];
     long double p = pending_[i];
     if (wsum > 0) {
-      if (inputKind_[i] == 2) {
+      if (inputKind_[i] == RelationshipKind::Proportion) {
         p = acc;
       } else if (kEuler) {
         p = acc * kStep + inner_[i];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Modes.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -30,7 +32,9 @@ private:
   std::vector<long double> y0_, k1_, k2_, k3_, k4_;
   std::vector<double> selfRate_;
   std::vector<std::uint8_t> awake_, onOff_, any_, onBelow_, selfDecreases_;
-  std::vector<std::int32_t> combine_, inputKind_, effectWhenOn_;
+  std::vector<CombineMode> combine_;
+  std::vector<RelationshipKind> inputKind_;
+  std::vector<EffectWhenOn> effectWhenOn_;
   // Per relationship ending at a variable, grouped by destination in list order.
   std::vector<std::uint32_t> incomingEnd_;
   std::vector<std::int32_t> origin_;

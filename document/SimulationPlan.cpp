@@ -40,8 +40,8 @@ void SimulationPlan::Pass(Step step) {
   const Input* in = inputs_.data();
   for (const Awake& a : awake_) {
     TVariavel& v = *a.variable;
-    const std::int32_t mode = v.CombineMode;
-    const bool product = mode == 2;
+    const CombineMode mode = v.CombineMode;
+    const bool product = mode == CombineMode::Product;
     StageInput g = StageInput::For(mode);
     for (const Input* end = inputs_.data() + a.end; in != end; ++in)
       g.Take(product, ContributionOf(*in->output, in->effect, in->sameDirection, mode), in->effect);

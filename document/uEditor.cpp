@@ -92,7 +92,7 @@ void TEditor::UseOnOffTool() {
   ClearSelection();
 }
 
-void TEditor::UseLinkTool(std::int32_t kind) {
+void TEditor::UseLinkTool(RelationshipKind kind) {
   Mode = Mode::modeLinkOrigin;
   PendingLinkKind = kind;
   if (CurrentObject) {
@@ -101,9 +101,9 @@ void TEditor::UseLinkTool(std::int32_t kind) {
   }
 }
 
-void TEditor::UseRateTool() { UseLinkTool(1); }
+void TEditor::UseRateTool() { UseLinkTool(RelationshipKind::Rate); }
 
-void TEditor::UseProportionTool() { UseLinkTool(2); }
+void TEditor::UseProportionTool() { UseLinkTool(RelationshipKind::Proportion); }
 
 void TEditor::ClearSelection() {
   if (CurrentObject) CurrentObject->Deselect();
@@ -250,7 +250,7 @@ void TEditor::MouseUp() {
 
 void TEditor::PrepareDragBackground() {
   if (TVariavel* moved = CurrentVariable()) {
-    if (moved->DragMode != 1) return;
+    if (moved->DragMode != DragMode::Body) return;
     ClearCanvas();
     for (const auto& v : Variables)
       if (v.get() != moved) v->Draw();

@@ -3,6 +3,7 @@
 #include "document/EditorHost.h"
 #include "document/ModelLines.h"
 #include "document/SimulationPlan.h"
+#include "model/Modes.h"
 #include "platform/Canvas.h"
 
 #include <cstdint>
@@ -71,8 +72,8 @@ public:
   TObjGrafico* CurrentObject = nullptr;
   TVariavel* LinkOrigin = nullptr;
   TVariavel* LinkDestination = nullptr;
-  /// Kind of the next relationship: 1 rate, 2 proportion.
-  std::int32_t PendingLinkKind = 0;
+  /// Kind of the next relationship; no kind before the first relationship tool.
+  RelationshipKind PendingLinkKind{};
   std::int32_t PressX = 0;
   std::int32_t PressY = 0;
   std::int32_t GraphZeroY = 0;
@@ -164,7 +165,7 @@ private:
   TVariavel* CurrentVariable() const;
   TRelacionamento* CurrentRelationship() const;
   /// The rate or proportion tool: the next two presses pick the ends.
-  void UseLinkTool(std::int32_t kind);
+  void UseLinkTool(RelationshipKind kind);
   /// A relationship tool press that found no usable variable.
   void CancelLinkTool();
   /// Drops every reference the document keeps to v besides its list entry.

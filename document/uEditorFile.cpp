@@ -52,22 +52,27 @@ constexpr std::string_view kEffectsWhenOn[] = {
     "QUANDO LIGADA: FORTE",
 };
 
-template <std::size_t N>
-std::string KeywordOf(const std::string_view (&keywords)[N], std::int32_t value) {
+template <class Mode, std::size_t N>
+std::string KeywordOf(const std::string_view (&keywords)[N], Mode mode) {
+  const auto value = static_cast<std::int32_t>(mode);
   // A value no editor produces still takes its line, so the record keeps its
   // length; the reader leaves the initial value for an empty line.
   if (value < 1 || value > std::int32_t(N)) return {};
   return std::string(keywords[value - 1]);
 }
 
-/// The value whose keyword the line is, or fallback when it is none of them.
-template <std::size_t N>
-std::int32_t ValueOf(const std::string_view (&keywords)[N], std::string_view line,
-                     std::int32_t fallback) {
+/// The mode whose keyword the line is, or fallback when it is none of them.
+template <class Mode, std::size_t N>
+Mode ModeOf(const std::string_view (&keywords)[N], std::string_view line, Mode fallback) {
   for (std::size_t i = 0; i < N; ++i) {
-    if (line == keywords[i]) return std::int32_t(i + 1);
+    if (line == keywords[i]) return static_cast<Mode>(i + 1);
   }
   return fallback;
+}
+
+/// A kind as the file writes it: a number.
+std::string NumberOf(RelationshipKind kind) {
+  return std::to_string(static_cast<std::int32_t>(kind));
 }
 
 /// A line quoted for an error message; a NUL is shown as a mark, since the
@@ -209,7 +214,7 @@ void TEditor::WriteText(ModelLines& lines) const {
     // Signed, as the reader takes it back: a colour from a file keeps all 32 bits.
     lines.push_back(std::to_string(static_cast<std::int32_t>(v->Color)));
     lines.emplace_back(v->PlotInGraph ? kPlot : kNoPlot);
-    lines.push_back(std::to_string(v->InputKind));
+    lines.push_back(NumberOf(v->InputKind));
     lines.emplace_back(v->Awake ? kVariableAwake : kAsleep);
     lines.emplace_back(v->SelfChangeDecreases ? kDecreases : kIncreases);
     lines.push_back(real(v->SelfChangeRate));
@@ -238,7 +243,7 @@ void TEditor::WriteText(ModelLines& lines) const {
     lines.push_back(std::to_string(r->Y));
     lines.push_back(std::to_string(index(r->Origin)));
     lines.push_back(std::to_string(index(r->Destination)));
-    lines.push_back(std::to_string(r->Kind));
+    lines.push_back(NumberOf(r->Kind));
     lines.emplace_back(r->SameDirection ? kSameDirection : kOppositeDirection);
     lines.emplace_back(r->Awake ? kRelationshipAwake : kAsleep);
     lines.push_back(real(r->Effect));
@@ -279,15 +284,15 @@ LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) {
       v->Level = in.NextReal();
       v->Color = static_cast<::Color>(in.NextInt());
       v->PlotInGraph = in.NextIs(kPlot);
-      v->InputKind = in.NextInt();
+      v->InputKind = static_cast<RelationshipKind>(in.NextInt());
       v->Awake = in.NextIs(kVariableAwake);
       v->SelfChangeDecreases = in.NextIs(kDecreases);
       v->SelfChangeRate = in.NextDouble();
-      v->CombineMode = ValueOf(kCombineModes, in.Next(), v->CombineMode);
+      v->CombineMode = ModeOf(kCombineModes, in.Next(), v->CombineMode);
       if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(v.get())) {
         onOff->ThresholdLevel = in.NextReal();
         onOff->OnBelow = in.NextIs(kOnBelow);
-        onOff->EffectWhenOn = ValueOf(kEffectsWhenOn, in.Next(), onOff->EffectWhenOn);
+        onOff->EffectWhenOn = ModeOf(kEffectsWhenOn, in.Next(), onOff->EffectWhenOn);
       }
       v->KeepInside();
       Variables.push_back(std::move(v));
@@ -308,7 +313,7 @@ LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) {
       origin->AddRelationship(r.get());
       destination->AddRelationship(r.get());
       r->UpdateEndpoints();
-      r->Kind = in.NextInt();
+      r->Kind = static_cast<RelationshipKind>(in.NextInt());
       r->SameDirection = in.NextIs(kSameDirection);
       r->Awake = in.NextIs(kRelationshipAwake);
       r->Effect = in.NextDouble();

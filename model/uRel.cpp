@@ -121,7 +121,7 @@ void TRelacionamento::DrawBox() {
   const std::int64_t w = HalfWidth;
   const std::int64_t h = HalfHeight;
   const std::int32_t l = SatAdd(X, -w), t = SatAdd(Y, -h), r = SatAdd(X, w), b = SatAdd(Y, h);
-  if (Kind == 1)
+  if (Kind == RelationshipKind::Rate)
     c.Ellipse(l, t, r, b);
   else
     c.Rectangle(l, t, r, b);
@@ -190,7 +190,7 @@ void TRelacionamento::ToggleMark() {
   const std::int64_t h = HalfHeight;
   const std::int32_t l = SatAdd(X, -w - 3), t = SatAdd(Y, -h - 3);
   const std::int32_t r = SatAdd(X, w + 2), b = SatAdd(Y, h + 2);
-  if (Kind == 1)
+  if (Kind == RelationshipKind::Rate)
     Surface().Ellipse(l, t, r, b);
   else
     Surface().Rectangle(l, t, r, b);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Modes.h"
 #include "model/uObjGrf.h"
 
 #include <cstdint>
@@ -14,14 +15,14 @@ struct CanvasPoint {
 };
 
 /// What a relationship passes on, its origin's output times its effect, as a
-/// destination that combines by combineMode (2: product) takes it: the
-/// opposite direction negates it for a sum or a mean and inverts it for a
-/// product, the reciprocal of (nearly) zero held at the inner value's bounds.
+/// destination that combines by combineMode takes it: the opposite direction
+/// negates it for a sum or a mean and inverts it for a product, the
+/// reciprocal of (nearly) zero held at the inner value's bounds.
 inline long double ContributionOf(long double output, double effect, bool sameDirection,
-                                  std::int32_t combineMode) {
+                                  CombineMode combineMode) {
   const long double v = output * static_cast<long double>(effect);
   if (sameDirection) return v;
-  if (combineMode != 2) return -v;
+  if (combineMode != CombineMode::Product) return -v;
   // -0 passes the first test and gives +6.
   if (v >= 0 && v < 1e-16L) return 6;
   if (v > -1e-16L && v < 0) return -6;
@@ -53,8 +54,7 @@ public:
   /// Valid only while Active: the origin's output times Effect, direction applied.
   long double Contribution = 0;
   bool Active = false;
-  /// 1 rate, 2 proportion.
-  std::int32_t Kind = 2;
+  RelationshipKind Kind = RelationshipKind::Proportion;
   bool SameDirection = true;
   bool Awake = true;
   double Effect = 1.0;

@@ -49,7 +49,7 @@ void TVariavel::SetName(const std::string& s) {
   HalfNameWidth = Surface().TextWidth(Name) / 2;
 }
 
-void TVariavel::SetInputKind(std::int32_t k) {
+void TVariavel::SetInputKind(RelationshipKind k) {
   InputKind = k;
   for (TRelacionamento* r : Relationships)
     if (r->Destination == this) r->Kind = k;
@@ -64,7 +64,7 @@ bool TVariavel::RemoveRelationship(TRelacionamento* r) {
                                         [this](const TRelacionamento* q) {
                                           return q->Destination == this;
                                         });
-  if (!inputRemains) InputKind = 2;
+  if (!inputRemains) InputKind = RelationshipKind::Proportion;
   return inputRemains;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Modes.h"
 #include "model/uObjGrf.h"
 
 #include <cassert>
@@ -30,8 +31,10 @@ struct StageInput {
   /// variable has input in this stage.
   long double wsum = 0;
 
-  /// Empty input for a variable that combines by combineMode (2: product).
-  static StageInput For(std::int32_t combineMode) { return {combineMode == 2 ? 1.0L : 0.0L, 0}; }
+  /// Empty input for a variable that combines by combineMode.
+  static StageInput For(CombineMode combineMode) {
+    return {combineMode == CombineMode::Product ? 1.0L : 0.0L, 0};
+  }
   void Take(bool product, long double contribution, double effect) {
     if (product)
       acc *= contribution;
@@ -41,8 +44,8 @@ struct StageInput {
   }
   /// A mean divides by the effects; huge factors times a zero one (infinity
   /// times 0) give 0, so that no NaN reaches a variable.
-  void Finish(std::int32_t combineMode) {
-    if (combineMode == 3 && wsum > 0) acc /= wsum;
+  void Finish(CombineMode combineMode) {
+    if (combineMode == CombineMode::Mean && wsum > 0) acc /= wsum;
     if (std::isnan(acc)) acc = 0;
   }
 };
@@ -67,8 +70,8 @@ public:
   std::int32_t LabelHeight = 16;
   /// Every relationship that starts or ends here, in the order attached; not owned.
   std::vector<TRelacionamento*> Relationships;
-  /// Kind shared by all relationships ending here: 1 rate, 2 proportion.
-  std::int32_t InputKind = 2;
+  /// Kind shared by all relationships ending here.
+  RelationshipKind InputKind = RelationshipKind::Proportion;
   long double Level = 0;
   long double InnerValue = 0;
   long double PendingValue = 0;
@@ -76,16 +79,14 @@ public:
   /// [0]: InnerValue at the start of the sub-step; [1..4]: Runge-Kutta stage rates.
   long double StageValues[5] = {0, 0, 0, 0, 0};
   long double StartValue = 0;
-  /// What the last HitTest found: 0 nothing, 1 body or name, 2 level mark,
-  /// 3 threshold mark (on-off variables).
-  std::int32_t DragMode = 0;
+  /// What the last HitTest found.
+  ::DragMode DragMode = DragMode::None;
   ::Color Color = clBlack;
   bool PlotInGraph = false;
   bool Awake = true;
   double SelfChangeRate = 0.0;
   bool SelfChangeDecreases = true;
-  /// 1 sum, 2 product, 3 arithmetic mean.
-  std::int32_t CombineMode = 1;
+  ::CombineMode CombineMode = CombineMode::Sum;
 
   void KeepInside() override;
   void DrawShape() override;
@@ -111,9 +112,10 @@ public:
 
   /// Needs the canvas: measures the name in the canvas's current font.
   void SetName(const std::string& s);
-  void SetInputKind(std::int32_t k);
+  void SetInputKind(RelationshipKind k);
   void AddRelationship(TRelacionamento* r);
-  /// Answers whether a relationship ending here remains; if none, InputKind := 2.
+  /// Answers whether a relationship ending here remains; if none, InputKind
+  /// becomes Proportion again.
   bool RemoveRelationship(TRelacionamento* r);
   bool HitBodyOrLabel(std::int32_t x, std::int32_t y) const;
 
@@ -193,8 +195,7 @@ public:
   long double ThresholdValue = 0;
   /// true: on at or below the threshold; false: on at or above it.
   bool OnBelow = false;
-  /// 1 its inner value, 2 weak (0.2), 3 strong (1.0).
-  std::int32_t EffectWhenOn = 1;
+  ::EffectWhenOn EffectWhenOn = EffectWhenOn::EqualToValue;
 
   void DrawShape() override;
   void BeginDrag(std::int32_t x, std::int32_t y) override;
@@ -241,7 +242,9 @@ public:
 inline void TVariavel::EulerStep(const StageInput& g) {
   if (!Awake) return;
   StageValues[0] = InnerValue;
-  if (g.wsum > 0) PendingValue = InputKind == 2 ? g.acc : g.acc * kSubStepLength + InnerValue;
+  if (g.wsum > 0)
+    PendingValue =
+        InputKind == RelationshipKind::Proportion ? g.acc : g.acc * kSubStepLength + InnerValue;
   PendingValue = BoundedInnerValue(WithSelfChange(PendingValue, StageValues[0]));
 }
 
@@ -252,7 +255,7 @@ inline void TVariavel::RungeKuttaStage(int stage, const StageInput& g) {
   if (!Awake) return;
   const long double y0 = StageValues[0];
   if (g.wsum > 0) {
-    if (InputKind == 2) {
+    if (InputKind == RelationshipKind::Proportion) {
       PendingValue = g.acc;
     } else {
       StageValues[stage] = g.acc;

@@ -6,7 +6,7 @@
 #include <cmath>
 
 StageInput TVariavel::GatherInput() const {
-  const bool product = CombineMode == 2;
+  const bool product = CombineMode == CombineMode::Product;
   StageInput g = StageInput::For(CombineMode);
   for (const TRelacionamento* r : Relationships) {
     if (!r->Active || r->Destination != this) continue;

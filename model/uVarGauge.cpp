@@ -109,21 +109,21 @@ bool TVariavel::HitLevelMark(std::int32_t x, std::int32_t y) {
 
 bool TVariavel::HitTest(std::int32_t x, std::int32_t y) {
   if (!HitBodyOrLabel(x, y)) {
-    DragMode = 0;
+    DragMode = DragMode::None;
     return false;
   }
-  DragMode = 1;
-  if (HitLevelMark(x, y)) DragMode = 2;
+  DragMode = DragMode::Body;
+  if (HitLevelMark(x, y)) DragMode = DragMode::LevelMark;
   return true;
 }
 
 void TVariavel::BeginDrag(std::int32_t x, std::int32_t y) {
   RecordGrabPoint(x, y);
-  if (DragMode == 1) {
+  if (DragMode == DragMode::Body) {
     UseOutlinePens();
     DrawOutline();
     for (TRelacionamento* r : Relationships) r->DrawOutline();
-  } else if (DragMode == 2) {
+  } else if (DragMode == DragMode::LevelMark) {
     // White over the mark, then the mark again as a figure the drag can move.
     UseErasePens();
     DrawLevelMark();
@@ -133,7 +133,7 @@ void TVariavel::BeginDrag(std::int32_t x, std::int32_t y) {
 }
 
 void TVariavel::DragTo(std::int32_t x, std::int32_t y) {
-  if (DragMode == 1) {
+  if (DragMode == DragMode::Body) {
     DrawOutline();
     MoveGrabPointTo(x, y);
     for (TRelacionamento* r : Relationships) {
@@ -142,7 +142,7 @@ void TVariavel::DragTo(std::int32_t x, std::int32_t y) {
       r->DrawOutline();
     }
     DrawOutline();
-  } else if (DragMode == 2) {
+  } else if (DragMode == DragMode::LevelMark) {
     DrawLevelMark();
     Level = LevelAtY(y);
     DrawLevelMark();
@@ -150,10 +150,10 @@ void TVariavel::DragTo(std::int32_t x, std::int32_t y) {
 }
 
 void TVariavel::EndDrag() {
-  if (DragMode == 1) {
+  if (DragMode == DragMode::Body) {
     DrawOutline();
     for (TRelacionamento* r : Relationships) r->DrawOutline();
-  } else if (DragMode == 2) {
+  } else if (DragMode == DragMode::LevelMark) {
     DrawLevelMark();
   }
 }

@@ -22,14 +22,15 @@ const long double* TVarLigaDesliga::OutputSource() const {
   static constexpr long double kWeak = 0.2L;
   static constexpr long double kStrong = 1.0L;
   switch (EffectWhenOn) {
-    case 2:
+    case EffectWhenOn::Weak:
       return &kWeak;
-    case 3:
+    case EffectWhenOn::Strong:
       return &kStrong;
-    default:
-      // 1, and any code a file may carry: the variable's own value.
-      return &InnerValue;
+    case EffectWhenOn::EqualToValue:
+      break;
   }
+  // Also for a number that names no effect: the variable's own value.
+  return &InnerValue;
 }
 
 void TVarLigaDesliga::DrawBody() {
@@ -86,13 +87,13 @@ bool TVarLigaDesliga::HitThresholdMark(std::int32_t x, std::int32_t y) {
 
 bool TVarLigaDesliga::HitTest(std::int32_t x, std::int32_t y) {
   if (!TVariavel::HitTest(x, y)) return false;
-  if (HitThresholdMark(x, y)) DragMode = 3;
+  if (HitThresholdMark(x, y)) DragMode = DragMode::ThresholdMark;
   return true;
 }
 
 void TVarLigaDesliga::BeginDrag(std::int32_t x, std::int32_t y) {
   TVariavel::BeginDrag(x, y);
-  if (DragMode != 3) return;
+  if (DragMode != DragMode::ThresholdMark) return;
   const std::int64_t w = HalfWidth;
   const std::int64_t h = HalfHeight;
   UseErasePens();
@@ -104,7 +105,7 @@ void TVarLigaDesliga::BeginDrag(std::int32_t x, std::int32_t y) {
 
 void TVarLigaDesliga::DragTo(std::int32_t x, std::int32_t y) {
   TVariavel::DragTo(x, y);
-  if (DragMode != 3) return;
+  if (DragMode != DragMode::ThresholdMark) return;
   DrawSwitch();
   ThresholdLevel = LevelAtY(y);
   DrawSwitch();
@@ -112,5 +113,5 @@ void TVarLigaDesliga::DragTo(std::int32_t x, std::int32_t y) {
 
 void TVarLigaDesliga::EndDrag() {
   TVariavel::EndDrag();
-  if (DragMode == 3) DrawSwitch();
+  if (DragMode == DragMode::ThresholdMark) DrawSwitch();
 }

@@ -121,7 +121,7 @@ void TfRelacionamento::FormShow() {
   bTipo2->setText(origin + QStringLiteral(" determina o valor de"));
   lTipo2->setText(destination + QLatin1Char('.'));
 
-  (edited_->Kind == 1 ? bTipo1 : bTipo2)->setChecked(true);
+  (edited_->Kind == RelationshipKind::Rate ? bTipo1 : bTipo2)->setChecked(true);
   (edited_->SameDirection ? bMesma : bOposta)->setChecked(true);
   (edited_->Awake ? bAcordado : bDormindo)->setChecked(true);
   // Exact on purpose: an effect from a file that is none of the three keeps
@@ -146,7 +146,7 @@ void TfRelacionamento::lTipo2Click() {
 
 void TfRelacionamento::ApplyToRelationship() {
   assert(edited_ && "the relationship dialog applied without a relationship");
-  edited_->Kind = bTipo1->isChecked() ? 1 : 2;
+  edited_->Kind = bTipo1->isChecked() ? RelationshipKind::Rate : RelationshipKind::Proportion;
   edited_->SameDirection = bMesma->isChecked();
   edited_->Awake = bAcordado->isChecked();
   if (bFraco->isChecked())

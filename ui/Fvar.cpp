@@ -240,10 +240,11 @@ void TfVariavel::FormShow() {
   shownName_ = edtNome->text();
 
   (v.Awake ? bAcordada : bDormindo)->setChecked(true);
+  // A number that names no mode keeps the buttons of the previous use.
   switch (v.CombineMode) {
-    case 1: bSoma->setChecked(true); break;
-    case 2: bMultiplicacao->setChecked(true); break;
-    case 3: bMedia->setChecked(true); break;
+    case CombineMode::Sum: bSoma->setChecked(true); break;
+    case CombineMode::Product: bMultiplicacao->setChecked(true); break;
+    case CombineMode::Mean: bMedia->setChecked(true); break;
   }
   (v.SelfChangeDecreases ? bDiminui : bAumenta)->setChecked(true);
   shownRate_ = v.SelfChangeRate;
@@ -253,9 +254,9 @@ void TfVariavel::FormShow() {
     bLigaDesliga->setChecked(true);
     (onOff->OnBelow ? bValoresAbaixo : bValoresAcima)->setChecked(true);
     switch (onOff->EffectWhenOn) {
-      case 1: bIgualA->setChecked(true); break;
-      case 2: bFraco->setChecked(true); break;
-      case 3: bForte->setChecked(true); break;
+      case EffectWhenOn::EqualToValue: bIgualA->setChecked(true); break;
+      case EffectWhenOn::Weak: bFraco->setChecked(true); break;
+      case EffectWhenOn::Strong: bForte->setChecked(true); break;
     }
   } else {
     bContinua->setChecked(true);
@@ -290,7 +291,9 @@ void TfVariavel::ApplyToVariable() {
     v.SetName(text.toStdString());
   }
   v.Awake = bAcordada->isChecked();
-  v.CombineMode = bSoma->isChecked() ? 1 : bMultiplicacao->isChecked() ? 2 : 3;
+  v.CombineMode = bSoma->isChecked()            ? CombineMode::Sum
+                  : bMultiplicacao->isChecked() ? CombineMode::Product
+                                                : CombineMode::Mean;
   v.SelfChangeDecreases = bDiminui->isChecked();
   // Only a moved bar writes a new rate, so a rate between two hundredths stays;
   // compared with the rate shown, because after a change of class the edited
@@ -301,7 +304,9 @@ void TfVariavel::ApplyToVariable() {
     v.SelfChangeRate = shownRate_;
   if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(&v)) {
     onOff->OnBelow = bValoresAbaixo->isChecked();
-    onOff->EffectWhenOn = bIgualA->isChecked() ? 1 : bFraco->isChecked() ? 2 : 3;
+    onOff->EffectWhenOn = bIgualA->isChecked() ? EffectWhenOn::EqualToValue
+                          : bFraco->isChecked() ? EffectWhenOn::Weak
+                                                : EffectWhenOn::Strong;
   }
   v.Color = ChosenColor();
   v.PlotInGraph = bGrafico->isChecked();

@@ -58,11 +58,12 @@ protected:
     return *editor.Variables.back();
   }
 
-  /// Links with the rate (kind 1) or proportion (kind 2) tool in two presses;
-  /// answers the newest relationship, or null when none was made.
-  TRelacionamento* Link(const TVariavel& origin, const TVariavel& destination, int kind = 2) {
+  /// Links with the rate or proportion tool in two presses; answers the
+  /// newest relationship, or null when none was made.
+  TRelacionamento* Link(const TVariavel& origin, const TVariavel& destination,
+                        RelationshipKind kind = RelationshipKind::Proportion) {
     const std::size_t before = editor.Relationships.size();
-    if (kind == 1)
+    if (kind == RelationshipKind::Rate)
       editor.UseRateTool();
     else
       editor.UseProportionTool();

@@ -16,7 +16,7 @@ using EditingTest = EditorFixture;
 TEST_F(EditingTest, AttachingACanvasDrawsTheModelOnIt) {
   TVariavel& a = Place(200, 300);
   TVariavel& b = Place(500, 300);
-  Link(a, b, 1);
+  Link(a, b, RelationshipKind::Rate);
   editor.Paint();
   RasterCanvas other(800, 600);
   editor.AttachCanvas(&other);
@@ -138,9 +138,9 @@ TEST_P(DragPictureTest, ARepaintAfterTheDragChangesNoPixel) {
   TVariavel& a = Place(200, 300);
   auto& b = static_cast<TVarLigaDesliga&>(Place(450, 250, true));
   TVariavel& d = Place(420, 420);
-  Link(a, b, 1);
-  TRelacionamento* bd = Link(b, d, 2);
-  Link(d, a, 2);
+  Link(a, b, RelationshipKind::Rate);
+  TRelacionamento* bd = Link(b, d, RelationshipKind::Proportion);
+  Link(d, a, RelationshipKind::Proportion);
   a.Color = RGBColor(0, 0, 255);
   a.Level = 0.5;
   b.ThresholdLevel = 0.5;
@@ -241,9 +241,9 @@ TEST_F(EditingTest, TwoPressesWithTheRateToolLinkTwoVariables) {
   TRelacionamento& r = *editor.Relationships[0];
   EXPECT_EQ(r.Origin, &a);
   EXPECT_EQ(r.Destination, &b);
-  EXPECT_EQ(r.Kind, 1);
-  EXPECT_EQ(b.InputKind, 1);
-  EXPECT_EQ(a.InputKind, 2);
+  EXPECT_EQ(r.Kind, RelationshipKind::Rate);
+  EXPECT_EQ(b.InputKind, RelationshipKind::Rate);
+  EXPECT_EQ(a.InputKind, RelationshipKind::Proportion);
   EXPECT_EQ(a.Relationships, std::vector<TRelacionamento*>{&r});
   EXPECT_EQ(b.Relationships, std::vector<TRelacionamento*>{&r});
   // Halfway between the middle of a's right side and of b's left side.
@@ -313,11 +313,11 @@ TEST_F(EditingTest, ASecondLinkOfTheSamePairIsRefusedWithTheMessage) {
   editor.Modified = false;
   const std::vector<std::uint32_t> picture = canvas.Snapshot();
 
-  EXPECT_EQ(Link(a, b, 1), nullptr);
+  EXPECT_EQ(Link(a, b, RelationshipKind::Rate), nullptr);
   EXPECT_EQ(host.messages, std::vector<std::string>{kDuplicate});
   EXPECT_EQ(editor.Relationships.size(), 1u);
-  EXPECT_EQ(editor.Relationships[0]->Kind, 2) << "the refused tool's kind is not applied";
-  EXPECT_EQ(b.InputKind, 2);
+  EXPECT_EQ(editor.Relationships[0]->Kind, RelationshipKind::Proportion) << "the refused tool's kind is not applied";
+  EXPECT_EQ(b.InputKind, RelationshipKind::Proportion);
   EXPECT_FALSE(editor.Modified);
   EXPECT_EQ(editor.Mode, Mode::modeSelect);
   EXPECT_EQ(editor.CurrentObject, nullptr);
@@ -359,29 +359,29 @@ TEST_F(EditingTest, TheNewestRelationshipIntoAVariableDecidesTheKindOfAll) {
   TVariavel& b = Place(400, 100);
   TVariavel& c = Place(400, 300);
   TVariavel& d = Place(650, 300);
-  TRelacionamento* ac = Link(a, c, 2);
-  TRelacionamento* bc = Link(b, c, 1);
-  TRelacionamento* cd = Link(c, d, 2);
-  EXPECT_EQ(ac->Kind, 1);
-  EXPECT_EQ(bc->Kind, 1);
-  EXPECT_EQ(c.InputKind, 1);
-  EXPECT_EQ(cd->Kind, 2) << "relationships leaving c keep their kind";
+  TRelacionamento* ac = Link(a, c, RelationshipKind::Proportion);
+  TRelacionamento* bc = Link(b, c, RelationshipKind::Rate);
+  TRelacionamento* cd = Link(c, d, RelationshipKind::Proportion);
+  EXPECT_EQ(ac->Kind, RelationshipKind::Rate);
+  EXPECT_EQ(bc->Kind, RelationshipKind::Rate);
+  EXPECT_EQ(c.InputKind, RelationshipKind::Rate);
+  EXPECT_EQ(cd->Kind, RelationshipKind::Proportion) << "relationships leaving c keep their kind";
 
-  TRelacionamento* dc = Link(d, c, 2);
-  for (TRelacionamento* r : {ac, bc, dc}) EXPECT_EQ(r->Kind, 2);
-  EXPECT_EQ(c.InputKind, 2);
+  TRelacionamento* dc = Link(d, c, RelationshipKind::Proportion);
+  for (TRelacionamento* r : {ac, bc, dc}) EXPECT_EQ(r->Kind, RelationshipKind::Proportion);
+  EXPECT_EQ(c.InputKind, RelationshipKind::Proportion);
 
   // The dialog does the same for the relationship it edits.
-  host.relationshipDialog.apply = [](TRelacionamento* r) { r->Kind = 1; };
+  host.relationshipDialog.apply = [](TRelacionamento* r) { r->Kind = RelationshipKind::Rate; };
   Click(*bc);
   editor.DoubleClick();
   editor.MouseDown(bc->X, bc->Y);
   editor.MouseUp();
   EXPECT_EQ(host.relationshipDialog.edited, bc);
-  for (TRelacionamento* r : {ac, bc, dc}) EXPECT_EQ(r->Kind, 1);
-  EXPECT_EQ(c.InputKind, 1);
-  EXPECT_EQ(cd->Kind, 2);
-  EXPECT_EQ(d.InputKind, 2);
+  for (TRelacionamento* r : {ac, bc, dc}) EXPECT_EQ(r->Kind, RelationshipKind::Rate);
+  EXPECT_EQ(c.InputKind, RelationshipKind::Rate);
+  EXPECT_EQ(cd->Kind, RelationshipKind::Proportion);
+  EXPECT_EQ(d.InputKind, RelationshipKind::Proportion);
 }
 
 TEST_F(EditingTest, DeletingAVariableDeletesItsRelationshipsAndResetsInputKinds) {
@@ -389,10 +389,10 @@ TEST_F(EditingTest, DeletingAVariableDeletesItsRelationshipsAndResetsInputKinds)
   TVariavel& v = Place(400, 300);
   TVariavel& b = Place(650, 300);
   TVariavel& c = Place(400, 100);
-  Link(a, v, 1);
-  Link(v, b, 1);
-  Link(c, v, 1);
-  TRelacionamento* cb = Link(c, b, 1);
+  Link(a, v, RelationshipKind::Rate);
+  Link(v, b, RelationshipKind::Rate);
+  Link(c, v, RelationshipKind::Rate);
+  TRelacionamento* cb = Link(c, b, RelationshipKind::Rate);
   editor.Modified = false;
 
   Click(v);
@@ -403,14 +403,14 @@ TEST_F(EditingTest, DeletingAVariableDeletesItsRelationshipsAndResetsInputKinds)
   EXPECT_EQ(editor.Relationships[0].get(), cb);
   EXPECT_TRUE(a.Relationships.empty());
   EXPECT_EQ(c.Relationships, std::vector<TRelacionamento*>{cb});
-  EXPECT_EQ(b.InputKind, 1) << "c still leads into b";
+  EXPECT_EQ(b.InputKind, RelationshipKind::Rate) << "c still leads into b";
   EXPECT_EQ(editor.CurrentObject, nullptr);
   EXPECT_FALSE(editor.Modified);
 
   // b loses its last incoming relationship with c.
   Click(c);
   editor.DeleteSelected();
-  EXPECT_EQ(b.InputKind, 2);
+  EXPECT_EQ(b.InputKind, RelationshipKind::Proportion);
   EXPECT_TRUE(editor.Relationships.empty());
   EXPECT_TRUE(b.Relationships.empty());
   const std::vector<std::uint32_t> picture = canvas.Snapshot();
@@ -440,14 +440,14 @@ TEST_F(EditingTest, DeletingAVariableFreesItAndEachOfItsRelationshipsOnce) {
 TEST_F(EditingTest, DeletingARelationshipLeavesItsVariables) {
   TVariavel& a = Place(200, 300);
   TVariavel& b = Place(500, 300);
-  TRelacionamento* r = Link(a, b, 1);
+  TRelacionamento* r = Link(a, b, RelationshipKind::Rate);
   Click(*r);
   editor.DeleteSelected();
   EXPECT_TRUE(editor.Relationships.empty());
   EXPECT_EQ(editor.Variables.size(), 2u);
   EXPECT_TRUE(a.Relationships.empty());
   EXPECT_TRUE(b.Relationships.empty());
-  EXPECT_EQ(b.InputKind, 2);
+  EXPECT_EQ(b.InputKind, RelationshipKind::Proportion);
 }
 
 TEST_F(EditingTest, DeleteDuringADragEndsTheDragFirst) {
@@ -630,9 +630,9 @@ TEST_F(DialogTest, AKindChangeReplacesTheVariableAndKeepsItsRelationships) {
   auto& old = AddRaw<TVarContinua>(400, 300);
   auto& y = AddRaw<TVarContinua>(650, 300);
   old.Level = 0.7;
-  old.InputKind = 1;
+  old.InputKind = RelationshipKind::Rate;
   CountedRelationship& in = AddRawLink(x, old);
-  in.Kind = 1;
+  in.Kind = RelationshipKind::Rate;
   CountedRelationship& out = AddRawLink(old, y);
   const std::vector<TRelacionamento*> order = old.Relationships;
   ASSERT_EQ(Live::variables, 3);
@@ -659,7 +659,7 @@ TEST_F(DialogTest, AKindChangeReplacesTheVariableAndKeepsItsRelationships) {
   EXPECT_EQ(v->X, 400);
   EXPECT_EQ(v->Y, 300);
   EXPECT_DOUBLE_EQ(double(v->Level), 0.7);
-  EXPECT_EQ(v->InputKind, 1);
+  EXPECT_EQ(v->InputKind, RelationshipKind::Rate);
   EXPECT_EQ(v->Canvas, &canvas);
   EXPECT_EQ(v->Relationships, order);
   EXPECT_EQ(in.Destination, v);
@@ -754,7 +754,7 @@ TEST_F(DialogTest, AVariableLinkedToItselfIsReplacedWithBothEndsRepointed) {
   CountedRelationship& self = AddRawLink(a, a);
   CountedRelationship& twin1 = AddRawLink(a, b);
   CountedRelationship& twin2 = AddRawLink(a, b);
-  b.InputKind = 1;
+  b.InputKind = RelationshipKind::Rate;
   const std::vector<TRelacionamento*> order = a.Relationships;
   ASSERT_EQ(order.size(), 4u);
 
@@ -777,7 +777,7 @@ TEST_F(DialogTest, AVariableLinkedToItselfIsReplacedWithBothEndsRepointed) {
   EXPECT_EQ(Live::variables, 1);
   EXPECT_EQ(Live::relationships, 0);
   EXPECT_TRUE(b.Relationships.empty());
-  EXPECT_EQ(b.InputKind, 2);
+  EXPECT_EQ(b.InputKind, RelationshipKind::Proportion);
 }
 
 TEST_F(DialogTest, DeletingAVariableLinkedToItselfFreesTheLinkOnce) {
@@ -800,14 +800,14 @@ TEST_F(DialogTest, RecordsNoEditorMakesAreDrawnAndAnimatedWithoutHarm) {
   a.Level = 0.5;
   CountedRelationship& self = AddRawLink(a, a);
   self.SetPosition(300, 450);
-  self.Kind = 7;
+  self.Kind = static_cast<RelationshipKind>(7);
   self.Effect = 3.3;
   CountedRelationship& odd = AddRawLink(a, b);
-  odd.Kind = -1;
+  odd.Kind = static_cast<RelationshipKind>(-1);
   odd.Effect = -1e300;
-  b.CombineMode = 9;
-  b.InputKind = 0;
-  b.EffectWhenOn = 42;
+  b.CombineMode = static_cast<CombineMode>(9);
+  b.InputKind = static_cast<RelationshipKind>(0);
+  b.EffectWhenOn = static_cast<EffectWhenOn>(42);
   editor.Paint();
   editor.StartAnimation();
   for (int i = 0; i < 3; ++i) editor.Tick();

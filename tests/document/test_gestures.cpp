@@ -186,16 +186,16 @@ struct DoubleClickOn : Checked<DoubleClickOn> {
     vd.apply = [c, n](TVariavel* v) {
       v->SetName(n);
       v->Awake = c != 0;
-      v->CombineMode = c + 1;
+      v->CombineMode = static_cast<CombineMode>(c + 1);
       v->SelfChangeDecreases = c == 1;
       v->SelfChangeRate = c * 0.5;
       v->PlotInGraph = c == 2;
-      if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(v)) onOff->EffectWhenOn = c + 1;
+      if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(v)) onOff->EffectWhenOn = static_cast<EffectWhenOn>(c + 1);
     };
     FakeRelationshipDialog& rd = d.host.relationshipDialog;
     rd.answerOk = ok;
     rd.apply = [c](TRelacionamento* r) {
-      r->Kind = c == 1 ? 1 : 2;
+      r->Kind = c == 1 ? RelationshipKind::Rate : RelationshipKind::Proportion;
       r->SameDirection = c != 2;
       r->Awake = c != 0;
       r->Effect = c == 0 ? 0.5 : c == 1 ? 1.0 : 2.0;

@@ -151,7 +151,7 @@ TEST_F(ModelFileTest, TheExampleReadsBackAsTheModelItDescribes) {
   EXPECT_TRUE(source->PlotInGraph);
   EXPECT_EQ(switched->ThresholdLevel, Real("0.3"));
   EXPECT_FALSE(switched->OnBelow);
-  EXPECT_EQ(switched->EffectWhenOn, 1);
+  EXPECT_EQ(switched->EffectWhenOn, EffectWhenOn::EqualToValue);
 
   TRelacionamento& r = *editor.Relationships[0];
   EXPECT_EQ(r.X, 190);
@@ -183,15 +183,15 @@ void Populate(TVariavel& v, int seed) {
   v.Level = (seed % 2 ? -0.625L : 0.8125L);
   v.Color = RGBColor(10, 200, std::uint8_t(seed));
   v.PlotInGraph = true;
-  v.InputKind = 1;
+  v.InputKind = RelationshipKind::Rate;
   v.Awake = false;
   v.SelfChangeDecreases = false;
   v.SelfChangeRate = 0.07;
-  v.CombineMode = 2 + seed % 2;
+  v.CombineMode = static_cast<CombineMode>(2 + seed % 2);
   if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(&v)) {
     onOff->ThresholdLevel = -0.375L;
     onOff->OnBelow = true;
-    onOff->EffectWhenOn = 2 + seed % 2;
+    onOff->EffectWhenOn = static_cast<EffectWhenOn>(2 + seed % 2);
   }
 }
 
@@ -227,7 +227,7 @@ TEST_F(ModelFileTest, EveryFieldOfEveryClassSurvivesARoundTrip) {
   };
   for (int i = 0; i < 4; ++i) Populate(*vars[i], i);
   auto& rate = AddRelationship(*vars[0], *vars[1], 210, 180);
-  rate.Kind = 1;
+  rate.Kind = RelationshipKind::Rate;
   rate.SameDirection = false;
   rate.Awake = false;
   rate.Effect = 0.5;
@@ -262,8 +262,8 @@ TEST_F(ModelFileTest, EveryFieldOfEveryClassSurvivesARoundTrip) {
   }
   // The reader doesn't re-derive kinds: the destination keeps the InputKind
   // of its own record even though the relationship into it says otherwise.
-  EXPECT_EQ(other.Variables[2]->InputKind, 1);
-  EXPECT_EQ(other.Relationships[1]->Kind, 2);
+  EXPECT_EQ(other.Variables[2]->InputKind, RelationshipKind::Rate);
+  EXPECT_EQ(other.Relationships[1]->Kind, RelationshipKind::Proportion);
   ExpectListsAgree(other);
 
   EXPECT_EQ(otherHost.methodCode, 1);
@@ -276,32 +276,32 @@ TEST_F(ModelFileTest, EveryClassLineAndKeywordIsSpelledAsTheFormatHasIt) {
   auto& temperature = AddVariable<TVarContinuaQualquerValor>("Temperatura", 100, 150);
   temperature.Level = -0.625L;
   temperature.Color = 255;
-  temperature.InputKind = 1;
+  temperature.InputKind = RelationshipKind::Rate;
   temperature.Awake = false;
   temperature.SelfChangeDecreases = false;
   temperature.SelfChangeRate = 0.07;
-  temperature.CombineMode = 2;
+  temperature.CombineMode = CombineMode::Product;
   auto& thermostat = AddVariable<TVarLigaDesligaQualquerValor>("Termostato", 300, 150);
   thermostat.Level = 0.8125L;
   thermostat.Color = 65280;
   thermostat.PlotInGraph = true;
-  thermostat.CombineMode = 3;
+  thermostat.CombineMode = CombineMode::Mean;
   thermostat.ThresholdLevel = -0.375L;
   thermostat.OnBelow = true;
-  thermostat.EffectWhenOn = 2;
+  thermostat.EffectWhenOn = EffectWhenOn::Weak;
   auto& heater = AddVariable<TVarLigaDesliga>("Aquecedor", 500, 150);
   heater.Level = 1;
   heater.Color = 16711680;
   heater.SelfChangeRate = 1e-6;
   heater.ThresholdLevel = 1;
-  heater.EffectWhenOn = 3;
+  heater.EffectWhenOn = EffectWhenOn::Strong;
   auto& loss = AddVariable<TVarContinua>("Perda", 300, 400);
   auto& asleep = AddRelationship(temperature, thermostat, 200, 150);
   asleep.SameDirection = false;
   asleep.Awake = false;
   asleep.Effect = 0.5;
   auto& rate = AddRelationship(heater, temperature, 400, 275);
-  rate.Kind = 1;
+  rate.Kind = RelationshipKind::Rate;
   rate.Effect = 2.0;
   AddRelationship(temperature, loss, 300, 275);
   SetEnvironment(1, 12345, "semanas", 250);
@@ -582,14 +582,15 @@ TEST_F(ModelFileTest, UnknownKeywordLinesFallBackWithoutAnError) {
   ASSERT_EQ(editor.LoadFromLines(lines), LoadOutcome::Loaded);
   EXPECT_FALSE(editor.Variables[0]->PlotInGraph);
   EXPECT_FALSE(editor.Variables[0]->Awake);
-  EXPECT_EQ(editor.Variables[1]->CombineMode, 1);
-  EXPECT_EQ(dynamic_cast<TVarLigaDesliga&>(*editor.Variables[1]).EffectWhenOn, 1);
+  EXPECT_EQ(editor.Variables[1]->CombineMode, CombineMode::Sum);
+  EXPECT_EQ(dynamic_cast<TVarLigaDesliga&>(*editor.Variables[1]).EffectWhenOn,
+            EffectWhenOn::EqualToValue);
 }
 
 TEST_F(ModelFileTest, ValuesNoEditorMakesStillWriteAFileThatReadsBack) {
   auto& v = AddVariable<TVarLigaDesliga>("Estranho", 100, 100);
-  v.CombineMode = 9;
-  v.EffectWhenOn = 0;
+  v.CombineMode = static_cast<CombineMode>(9);
+  v.EffectWhenOn = static_cast<EffectWhenOn>(0);
   v.Color = 0xFF00FF80u;
   AddVariable<TVarContinua>("Depois", 300, 100);
 
@@ -603,8 +604,9 @@ TEST_F(ModelFileTest, ValuesNoEditorMakesStillWriteAFileThatReadsBack) {
   EXPECT_EQ(lines[17], "") << "so does the effect when on";
   ASSERT_EQ(other.Variables.size(), 2u);
   EXPECT_EQ(other.Variables[0]->Color, 0xFF00FF80u);
-  EXPECT_EQ(other.Variables[0]->CombineMode, 1);
-  EXPECT_EQ(dynamic_cast<TVarLigaDesliga&>(*other.Variables[0]).EffectWhenOn, 1);
+  EXPECT_EQ(other.Variables[0]->CombineMode, CombineMode::Sum);
+  EXPECT_EQ(dynamic_cast<TVarLigaDesliga&>(*other.Variables[0]).EffectWhenOn,
+            EffectWhenOn::EqualToValue);
   EXPECT_EQ(other.Variables[1]->Name, "Depois");
 }
 
@@ -621,7 +623,7 @@ TEST_F(ModelFileTest, HostileRecordsLoadAndCanBeDeleted) {
     EXPECT_LT(v->Y + v->HalfHeight, clip.bottom);
   }
   const TRelacionamento& oddKind = *editor.Relationships[3];
-  EXPECT_EQ(oddKind.Kind, 7);
+  EXPECT_EQ(oddKind.Kind, static_cast<RelationshipKind>(7));
   EXPECT_LE(oddKind.X + oddKind.HalfWidth, clip.right);
   EXPECT_GE(oddKind.Y - oddKind.HalfHeight, clip.top);
   EXPECT_EQ(editor.Relationships[4]->Effect, 1e308);

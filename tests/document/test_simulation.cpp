@@ -15,7 +15,8 @@ const long double kLn3 = std::log(3.0L);
 class SimulationTest : public EditorFixture {
 protected:
   /// origin -> destination, with the destination's input kind following it.
-  CountedRelationship& Relate(TVariavel& origin, TVariavel& destination, int kind, double effect) {
+  CountedRelationship& Relate(TVariavel& origin, TVariavel& destination, RelationshipKind kind,
+                              double effect) {
     CountedRelationship& r = AddRawLink(origin, destination);
     r.Kind = kind;
     r.Effect = effect;
@@ -80,7 +81,7 @@ TEST_P(RateChainTest, AConstantOriginMakesARateDestinationGrowLinearly) {
   auto& origin = AddRaw<TVarContinua>(200, 300);
   auto& destination = AddRaw<TVarContinua>(500, 300);
   origin.Level = 0.5;
-  Relate(origin, destination, 1, c.effect);
+  Relate(origin, destination, RelationshipKind::Rate, c.effect);
   editor.IntegrationMethod = c.method;
   Play();
 
@@ -107,7 +108,7 @@ TEST_F(SimulationTest, AProportionDestinationCopiesItsOrigin) {
     auto& origin = AddRaw<TVarContinua>(200, 300);
     auto& destination = AddRaw<TVarContinua>(500, 300);
     origin.Level = 0.5;
-    Relate(origin, destination, 2, 1.0);
+    Relate(origin, destination, RelationshipKind::Proportion, 1.0);
     editor.IntegrationMethod = method;
     Play();
     editor.Tick();
@@ -131,9 +132,9 @@ TEST_F(SimulationTest, TheResultDoesNotDependOnTheOrderOfTheLists) {
     b.Level = -0.2;
     c.Level = 0.1;
     a.SelfChangeRate = 0.03;
-    Relate(a, b, 1, 2.0);
-    Relate(b, a, 2, 0.5).SameDirection = false;
-    Relate(b, c, 1, 1.0);
+    Relate(a, b, RelationshipKind::Rate, 2.0);
+    Relate(b, a, RelationshipKind::Proportion, 0.5).SameDirection = false;
+    Relate(b, c, RelationshipKind::Rate, 1.0);
     if (reversed) {
       std::reverse(editor.Variables.begin(), editor.Variables.end());
       std::reverse(editor.Relationships.begin(), editor.Relationships.end());
@@ -220,7 +221,7 @@ TEST_F(SimulationTest, DraggingALevelMarkWhileHeldResumesFromTheNewLevel) {
   const std::int32_t markY = v.YOfLevel(v.Level);
   editor.MouseDown(v.X, markY);
   ASSERT_EQ(editor.RunState, RunState::Held);
-  ASSERT_EQ(v.DragMode, 2);
+  ASSERT_EQ(v.DragMode, DragMode::LevelMark);
   editor.MouseMove(v.X, 291);
   editor.MouseMove(v.X, 291);
   EXPECT_EQ(editor.RunState, RunState::Held);
@@ -240,7 +241,7 @@ TEST_F(SimulationTest, ATickLeavesThePictureARepaintWouldDraw) {
   auto& a = AddRaw<TVarContinua>(200, 300);
   auto& b = AddRaw<TVarLigaDesliga>(500, 300);
   auto& asleep = AddRaw<TVarContinua>(350, 500);
-  Relate(a, asleep, 1, 1.0);
+  Relate(a, asleep, RelationshipKind::Rate, 1.0);
   a.Level = 0.6;
   a.Color = RGBColor(0, 128, 0);
   a.SelfChangeRate = 0.05;
@@ -267,7 +268,7 @@ TEST_F(SimulationTest, ATickLeavesThePictureARepaintWouldDraw) {
 TEST_F(SimulationTest, StoppingAfterASwitchRepaintLeavesTheRepaintedPicture) {
   auto& a = AddRaw<TVarContinua>(200, 300);
   auto& b = AddRaw<TVarLigaDesliga>(450, 250);
-  Relate(b, a, 1, 1.0);
+  Relate(b, a, RelationshipKind::Rate, 1.0);
   b.Level = 0.5;
   b.ThresholdLevel = 0.45;
   b.SelfChangeRate = 0.01;
@@ -306,7 +307,7 @@ TEST_F(SimulationTest, ARepaintDuringTheAnimationDoesNotDisturbTheNextTick) {
 TEST_F(SimulationTest, WithoutAwakeVariablesTicksChangeNothingButTheGraphAdvances) {
   auto& a = AddRaw<TVarContinua>(200, 300);
   auto& b = AddRaw<TVarContinua>(500, 300);
-  Relate(a, b, 2, 1.0);
+  Relate(a, b, RelationshipKind::Proportion, 1.0);
   a.Level = 0.7;
   a.SelfChangeRate = 0.1;
   a.Awake = false;
@@ -429,7 +430,7 @@ T& AddTo(TEditor& e, std::int32_t x, std::int32_t y, double level) {
   return added;
 }
 
-TRelacionamento& LinkIn(TEditor& e, TVariavel& origin, TVariavel& destination, int kind,
+TRelacionamento& LinkIn(TEditor& e, TVariavel& origin, TVariavel& destination, RelationshipKind kind,
                         double effect, bool same = true) {
   auto r = std::make_unique<TRelacionamento>();
   r->SetCanvas(e.Canvas);
@@ -461,34 +462,34 @@ void BuildMixedModel(TEditor& e) {
   auto& z = AddTo<TVarContinua>(e, 360, 300, 0.2);
   c.ThresholdLevel = 0.55;
   c.SelfChangeRate = 0.02;
-  c.EffectWhenOn = 2;
+  c.EffectWhenOn = EffectWhenOn::Weak;
   d.ThresholdLevel = -0.1;
   d.OnBelow = true;
-  d.EffectWhenOn = 3;
+  d.EffectWhenOn = EffectWhenOn::Strong;
   a.SelfChangeRate = 0.01;
   b.SelfChangeRate = 0.03;
   b.SelfChangeDecreases = false;
-  p.CombineMode = 2;
-  m.CombineMode = 3;
+  p.CombineMode = CombineMode::Product;
+  m.CombineMode = CombineMode::Mean;
   z.Awake = false;
-  LinkIn(e, a, p, 2, 2.0);
-  LinkIn(e, b, p, 2, 0.5, false);
-  LinkIn(e, c, p, 2, 1.0);
-  LinkIn(e, d, p, 2, 1.0, false);
-  LinkIn(e, a, m, 2, 2.0);
-  LinkIn(e, c, m, 2, 0.5, false);
-  LinkIn(e, d, m, 2, 1.0);
-  LinkIn(e, z, m, 2, 1.0);
-  LinkIn(e, p, s, 1, 1.0);
-  LinkIn(e, m, s, 1, 0.5, false);
-  LinkIn(e, s, s, 1, 0.3, false);
-  LinkIn(e, d, s, 1, 2.0);
-  LinkIn(e, d, s, 1, 2.0);
-  LinkIn(e, s, a, 1, 1.0, false);
-  LinkIn(e, a, b, 1, 0.7).Awake = false;
-  LinkIn(e, s, b, 1, 1.5);
-  LinkIn(e, b, c, 1, 1.0, false);
-  LinkIn(e, a, d, 1, 2.0, false);
+  LinkIn(e, a, p, RelationshipKind::Proportion, 2.0);
+  LinkIn(e, b, p, RelationshipKind::Proportion, 0.5, false);
+  LinkIn(e, c, p, RelationshipKind::Proportion, 1.0);
+  LinkIn(e, d, p, RelationshipKind::Proportion, 1.0, false);
+  LinkIn(e, a, m, RelationshipKind::Proportion, 2.0);
+  LinkIn(e, c, m, RelationshipKind::Proportion, 0.5, false);
+  LinkIn(e, d, m, RelationshipKind::Proportion, 1.0);
+  LinkIn(e, z, m, RelationshipKind::Proportion, 1.0);
+  LinkIn(e, p, s, RelationshipKind::Rate, 1.0);
+  LinkIn(e, m, s, RelationshipKind::Rate, 0.5, false);
+  LinkIn(e, s, s, RelationshipKind::Rate, 0.3, false);
+  LinkIn(e, d, s, RelationshipKind::Rate, 2.0);
+  LinkIn(e, d, s, RelationshipKind::Rate, 2.0);
+  LinkIn(e, s, a, RelationshipKind::Rate, 1.0, false);
+  LinkIn(e, a, b, RelationshipKind::Rate, 0.7).Awake = false;
+  LinkIn(e, s, b, RelationshipKind::Rate, 1.5);
+  LinkIn(e, b, c, RelationshipKind::Rate, 1.0, false);
+  LinkIn(e, a, d, RelationshipKind::Rate, 2.0, false);
 }
 
 TEST(SimulationAgreement, ATickEqualsThePassesTakenOneByOneBitForBit) {
@@ -538,8 +539,7 @@ TEST(SimulationAgreement, ATickEqualsThePassesTakenOneByOneBitForBit) {
 
 struct NotANumberCase {
   const char* name;
-  /// 1 rate, 2 proportion.
-  int inputKind;
+  RelationshipKind inputKind;
   /// An origin crosses zero between stages, so a product of huge factors
   /// changes from +infinity to -infinity within one Runge-Kutta step.
   bool signFlips;
@@ -551,7 +551,7 @@ TEST_P(NotANumberTest, InfinityTimesZeroNeverReachesAVariable) {
   const NotANumberCase& c = GetParam();
   auto& destination = AddRaw<TVarContinuaQualquerValor>(400, 400);
   destination.Level = 0.5;
-  destination.CombineMode = 2;
+  destination.CombineMode = CombineMode::Product;
   auto& huge = AddRaw<TVarContinuaQualquerValor>(100, 100);
   huge.Level = 1;
   auto& small = AddRaw<TVarContinuaQualquerValor>(700, 100);
@@ -560,7 +560,7 @@ TEST_P(NotANumberTest, InfinityTimesZeroNeverReachesAVariable) {
   if (c.signFlips) {
     auto& pull = AddRaw<TVarContinuaQualquerValor>(700, 400);
     pull.Level = -1;
-    Relate(pull, small, 1, 1.0);
+    Relate(pull, small, RelationshipKind::Rate, 1.0);
     small.Level = 1e-7;
   }
   Play();
@@ -573,16 +573,16 @@ TEST_P(NotANumberTest, InfinityTimesZeroNeverReachesAVariable) {
   }
   if (!c.signFlips) {
     // A zero input makes the product 0: the value itself, or a rate of 0.
-    const long double expected = c.inputKind == 2 ? 0 : TVariavel::InnerValueOfLevel(0.5L);
+    const long double expected = c.inputKind == RelationshipKind::Proportion ? 0 : TVariavel::InnerValueOfLevel(0.5L);
     EXPECT_EQ(destination.InnerValue, expected) << c.name;
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     HugeProducts, NotANumberTest,
-    testing::Values(NotANumberCase{"proportion_times_zero", 2, false},
-                    NotANumberCase{"rate_times_zero", 1, false},
-                    NotANumberCase{"rate_changing_sign", 1, true}),
+    testing::Values(NotANumberCase{"proportion_times_zero", RelationshipKind::Proportion, false},
+                    NotANumberCase{"rate_times_zero", RelationshipKind::Rate, false},
+                    NotANumberCase{"rate_changing_sign", RelationshipKind::Rate, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

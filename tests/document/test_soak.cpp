@@ -43,16 +43,16 @@ protected:
         default: v = &AddRaw<TVarLigaDesligaQualquerValor>(x, y); break;
       }
       v->Level = (i % 3 - 1) * 0.45L;
-      v->CombineMode = 1 + i % 3;
+      v->CombineMode = static_cast<CombineMode>(1 + i % 3);
       v->SelfChangeRate = 0.5 * (i % 3);
       v->SelfChangeDecreases = i % 5 != 0;
       v->PlotInGraph = i % 6 == 0;
       v->Awake = i != 13;
-      v->InputKind = i % 2 ? 1 : 2;
+      v->InputKind = i % 2 ? RelationshipKind::Rate : RelationshipKind::Proportion;
       if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(v)) {
         onOff->ThresholdLevel = 0.1L * (i % 5);
         onOff->OnBelow = i % 3 == 0;
-        onOff->EffectWhenOn = 1 + i % 3;
+        onOff->EffectWhenOn = static_cast<EffectWhenOn>(1 + i % 3);
       }
     }
     for (int i = 0; i < 20; ++i) {

@@ -88,7 +88,8 @@ inline CanvasState StateOf(const Canvas& c) {
 /// A relationship from origin to destination, attached the way the model
 /// document attaches a new one, without a canvas: what a simulation reads.
 inline std::unique_ptr<TRelacionamento> Link(TVariavel& origin, TVariavel& destination,
-                                             std::int32_t kind = 2, double effect = 1.0,
+                                             RelationshipKind kind = RelationshipKind::Proportion,
+                                             double effect = 1.0,
                                              bool sameDirection = true) {
   auto r = std::make_unique<TRelacionamento>();
   r->Origin = &origin;

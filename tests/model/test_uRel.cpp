@@ -396,14 +396,15 @@ TEST(BarbPoint, TruncatesTheBarbsTowardZero) {
   }
 }
 
-enum Combine { kSum = 1, kProduct = 2, kMean = 3 };
+constexpr CombineMode kSum = CombineMode::Sum, kProduct = CombineMode::Product,
+                      kMean = CombineMode::Mean;
 
 struct ContributionRow {
   const char* name;
   long double output;
   double effect;
   bool same;
-  int combine;
+  CombineMode combine;
   long double expected;
 };
 
@@ -434,7 +435,7 @@ TEST(ComputeContribution, ScalesByEffectAndAppliesTheDirection) {
     TVarContinua destination;
     origin.InnerValue = row.output;
     destination.CombineMode = row.combine;
-    auto rel = model_test::Link(origin, destination, 2, row.effect, row.same);
+    auto rel = model_test::Link(origin, destination, RelationshipKind::Proportion, row.effect, row.same);
     rel->ComputeContribution();
     EXPECT_TRUE(rel->Active) << row.name;
     EXPECT_EQ(rel->Contribution, row.expected) << row.name;
@@ -446,7 +447,7 @@ TEST(ComputeContribution, NegativeZeroGivesPlusSixNotMinusSix) {
   TVarContinua destination;
   origin.InnerValue = -0.0L;
   destination.CombineMode = kProduct;
-  auto rel = model_test::Link(origin, destination, 2, 1.0, false);
+  auto rel = model_test::Link(origin, destination, RelationshipKind::Proportion, 1.0, false);
   rel->ComputeContribution();
   EXPECT_EQ(rel->Contribution, 6);
   EXPECT_FALSE(std::signbit(rel->Contribution));
@@ -509,9 +510,9 @@ TEST(ComputeContribution, AnOnOffOriginDrivesOnlyWhileOn) {
     origin.Level = row.level;
     origin.ThresholdLevel = row.threshold;
     origin.OnBelow = row.onBelow;
-    origin.EffectWhenOn = row.effectWhenOn;
+    origin.EffectWhenOn = static_cast<EffectWhenOn>(row.effectWhenOn);
     origin.InnerValue = 0.25L;
-    auto rel = model_test::Link(origin, destination, 2, 2.0);
+    auto rel = model_test::Link(origin, destination, RelationshipKind::Proportion, 2.0);
     rel->Contribution = 7;
     rel->ComputeContribution();
     EXPECT_EQ(rel->Active, row.active) << row.name;

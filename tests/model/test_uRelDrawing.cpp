@@ -149,7 +149,7 @@ TEST_F(RelationshipDrawing, TheOutlineWidthFollowsTheEffectExactly) {
 }
 
 TEST_F(RelationshipDrawing, RateIsACircleAndProportionASquare) {
-  rel.Kind = 1;
+  rel.Kind = RelationshipKind::Rate;
   rel.DrawBox();
   EXPECT_FALSE(Dark(kX - 10, kY - 10)) << "circle: no corner";
   EXPECT_FALSE(Dark(kX - 9, kY - 9));
@@ -157,7 +157,7 @@ TEST_F(RelationshipDrawing, RateIsACircleAndProportionASquare) {
   EXPECT_EQ(DarkInRow(kY - 4, kX - 20, kX - 7), 2) << "circle: left side, normal effect";
 
   canvas.Resize(220, 130);
-  rel.Kind = 2;
+  rel.Kind = RelationshipKind::Proportion;
   rel.Effect = 0.5;
   rel.DrawBox();
   EXPECT_TRUE(Dark(kX - 10, kY - 10)) << "square: corner";
@@ -213,7 +213,7 @@ TEST_F(RelationshipDrawing, EraseLeavesTheCanvasWhite) {
 TEST_F(RelationshipDrawing, TheSelectionMarkIsAnInvertedFigureOutsideTheBox) {
   for (int kind : {1, 2}) {
     canvas.Resize(220, 130);
-    rel.Kind = kind;
+    rel.Kind = static_cast<RelationshipKind>(kind);
     rel.Draw();
     const auto before = canvas.Snapshot();
     rel.ToggleMark();
@@ -251,7 +251,7 @@ TEST_F(RelationshipDrawing, ExtremeCoordinatesDrawOnlyWhatReachesTheCanvas) {
   rel.EndY = INT32_MAX;
   rel.Draw();
   rel.ToggleMark();
-  rel.Kind = 1;
+  rel.Kind = RelationshipKind::Rate;
   rel.Draw();
   rel.ToggleMark();
   EXPECT_TRUE(AllWhite());

@@ -44,8 +44,8 @@ TEST(VariableConstruction, HalfExtentsPerClass) {
     EXPECT_EQ(v->HalfWidth, expected[i][0]) << kClasses[i].name;
     EXPECT_EQ(v->HalfHeight, expected[i][1]) << kClasses[i].name;
     EXPECT_EQ(v->LabelHeight, 16);
-    EXPECT_EQ(v->InputKind, 2);
-    EXPECT_EQ(v->CombineMode, 1);
+    EXPECT_EQ(v->InputKind, RelationshipKind::Proportion);
+    EXPECT_EQ(v->CombineMode, CombineMode::Sum);
     EXPECT_TRUE(v->Awake);
     EXPECT_TRUE(v->SelfChangeDecreases);
   }
@@ -214,9 +214,9 @@ TEST(VariableHitTest, BoundariesOfBodyNameAndLevelMark) {
   v.Y = 100;
   v.Level = 0.5L;
   for (const HitCase& c : cases) {
-    v.DragMode = 7;
+    v.DragMode = static_cast<DragMode>(7);
     EXPECT_EQ(v.HitTest(c.x, c.y), c.hit) << c.name;
-    EXPECT_EQ(v.DragMode, c.mode) << c.name;
+    EXPECT_EQ(v.DragMode, static_cast<DragMode>(c.mode)) << c.name;
   }
 }
 
@@ -226,10 +226,10 @@ TEST(VariableHitTest, ExtremeCoordinatesCompareWithoutOverflow) {
   v.X = INT32_MAX;
   v.Y = INT32_MAX;
   EXPECT_TRUE(v.HitTest(INT32_MAX, INT32_MAX));
-  EXPECT_EQ(v.DragMode, 2);  // level 0 rounds to the saturated row
+  EXPECT_EQ(v.DragMode, DragMode::LevelMark);  // level 0 rounds to the saturated row
   v.Level = 1e300L;
   EXPECT_TRUE(v.HitTest(INT32_MAX, INT32_MAX));
-  EXPECT_EQ(v.DragMode, 1);
+  EXPECT_EQ(v.DragMode, DragMode::Body);
   EXPECT_FALSE(v.HitTest(INT32_MIN, INT32_MIN));
   EXPECT_FALSE(v.HitTest(0, 0));
 
@@ -281,26 +281,26 @@ protected:
 };
 
 TEST_F(VariableRelationships, SetInputKindReachesOnlyRelationshipsEndingHere) {
-  auto ab = Link(a, b, 2);
-  auto cb = Link(c, b, 2);
-  auto ba = Link(b, a, 2);
-  b.SetInputKind(1);
-  EXPECT_EQ(b.InputKind, 1);
-  EXPECT_EQ(ab->Kind, 1);
-  EXPECT_EQ(cb->Kind, 1);
-  EXPECT_EQ(ba->Kind, 2);
+  auto ab = Link(a, b, RelationshipKind::Proportion);
+  auto cb = Link(c, b, RelationshipKind::Proportion);
+  auto ba = Link(b, a, RelationshipKind::Proportion);
+  b.SetInputKind(RelationshipKind::Rate);
+  EXPECT_EQ(b.InputKind, RelationshipKind::Rate);
+  EXPECT_EQ(ab->Kind, RelationshipKind::Rate);
+  EXPECT_EQ(cb->Kind, RelationshipKind::Rate);
+  EXPECT_EQ(ba->Kind, RelationshipKind::Proportion);
 }
 
 TEST_F(VariableRelationships, RemovingTheLastInputResetsTheKindEvenWithOutputsLeft) {
-  auto ab = Link(a, b, 1);
-  auto cb = Link(c, b, 1);
-  auto ba = Link(b, a, 1);
-  EXPECT_EQ(b.InputKind, 1);
+  auto ab = Link(a, b, RelationshipKind::Rate);
+  auto cb = Link(c, b, RelationshipKind::Rate);
+  auto ba = Link(b, a, RelationshipKind::Rate);
+  EXPECT_EQ(b.InputKind, RelationshipKind::Rate);
 
   EXPECT_TRUE(b.RemoveRelationship(ab.get()));
-  EXPECT_EQ(b.InputKind, 1);
+  EXPECT_EQ(b.InputKind, RelationshipKind::Rate);
   EXPECT_FALSE(b.RemoveRelationship(cb.get()));
-  EXPECT_EQ(b.InputKind, 2);
+  EXPECT_EQ(b.InputKind, RelationshipKind::Proportion);
   const std::vector<TRelacionamento*> left = {ba.get()};
   EXPECT_EQ(b.Relationships, left);
 }

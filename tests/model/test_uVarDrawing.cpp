@@ -217,7 +217,7 @@ TEST_F(VariableDragging, MovingLeavesThePictureAsItWasAndMovesTheEndpoints) {
   const std::int32_t oldStartY = link.StartY;
 
   ASSERT_TRUE(a.HitTest(75, 128));
-  ASSERT_EQ(a.DragMode, 1);
+  ASSERT_EQ(a.DragMode, DragMode::Body);
   a.BeginDrag(75, 128);
   EXPECT_NE(canvas.Snapshot(), before);
   a.DragTo(85, 38);
@@ -239,7 +239,7 @@ TEST_F(VariableDragging, MovingLeavesThePictureAsItWasAndMovesTheEndpoints) {
 TEST_F(VariableDragging, SettingTheLevelLeavesTheGaugeWithoutItsMark) {
   Paint();
   ASSERT_TRUE(a.HitTest(60, 112));
-  ASSERT_EQ(a.DragMode, 2);
+  ASSERT_EQ(a.DragMode, DragMode::LevelMark);
   a.BeginDrag(60, 112);
   a.DragTo(0, 60);
   EXPECT_EQ(a.Level, 1);

@@ -33,7 +33,7 @@ const MethodCase kMethods[] = {{"Euler", Method::Euler}, {"Runge-Kutta", Method:
 TEST(VariableDynamics, RateInputOfOneRaisesByAThousandthPerSubStep) {
   for (const MethodCase& m : kMethods) {
     TVarContinua origin, v;
-    auto r = Link(origin, v, 1);
+    auto r = Link(origin, v, RelationshipKind::Rate);
     MiniModel model{{&origin, &v}, {r.get()}};
     Hold(origin, 1);
     Hold(v, 0);
@@ -50,7 +50,7 @@ TEST(VariableDynamics, RateInputOfOneRaisesByAThousandthPerSubStep) {
 TEST(VariableDynamics, ProportionInputTakesTheOriginTimesTheEffect) {
   for (const MethodCase& m : kMethods) {
     TVarContinua origin, v;
-    auto r = Link(origin, v, 2, 2.0);
+    auto r = Link(origin, v, RelationshipKind::Proportion, 2.0);
     MiniModel model{{&origin, &v}, {r.get()}};
     Hold(origin, 0.5L);
     Hold(v, 0);
@@ -69,7 +69,7 @@ TEST(VariableDynamics, ContributionsCombineBySumProductAndMean) {
   const CombineCase cases[] = {{"sum", 1, 5}, {"product", 2, 6}, {"mean", 3, 2.5L}};
   for (const CombineCase& c : cases) {
     TVarContinuaQualquerValor v;
-    v.CombineMode = c.mode;
+    v.CombineMode = static_cast<CombineMode>(c.mode);
     auto two = Incoming(v, 2);
     auto three = Incoming(v, 3);
     auto inactive = Incoming(v, 100, 1.0, false);
@@ -82,7 +82,7 @@ TEST(VariableDynamics, ContributionsCombineBySumProductAndMean) {
 
 TEST(VariableDynamics, MeanIsWeightedByTheEffects) {
   TVarContinuaQualquerValor v;
-  v.CombineMode = 3;
+  v.CombineMode = CombineMode::Mean;
   auto strong = Incoming(v, 2.0L * 1, 2.0);  // origin output 1, effect 2
   auto weak = Incoming(v, 0.5L * 4, 0.5);    // origin output 4, effect 0.5
   v.EulerStep();
@@ -91,7 +91,7 @@ TEST(VariableDynamics, MeanIsWeightedByTheEffects) {
 
 TEST(VariableDynamics, RelationshipsStartingHereAreNotInputs) {
   TVarContinua v, other;
-  auto out = Link(v, other, 2);
+  auto out = Link(v, other, RelationshipKind::Proportion);
   out->Active = true;
   out->Contribution = 5;
   Hold(v, 0.25L);
@@ -101,7 +101,7 @@ TEST(VariableDynamics, RelationshipsStartingHereAreNotInputs) {
 
 TEST(VariableDynamics, RungeKuttaWeighsTheFourStageRates) {
   TVarContinuaQualquerValor v;
-  v.InputKind = 1;
+  v.InputKind = RelationshipKind::Rate;
   auto in = Incoming(v, 0);
   Hold(v, 1);
   const long double k[] = {0, 1, 2, 3, 4};
@@ -181,7 +181,7 @@ TEST(VariableDynamics, SelfChangeAloneScalesEverySubStep) {
 TEST(VariableDynamics, AConstantRateStopsAtSixAndShowsTanh3) {
   for (const MethodCase& m : kMethods) {
     TVarContinua origin, v;
-    auto r = Link(origin, v, 1, 2.0);
+    auto r = Link(origin, v, RelationshipKind::Rate, 2.0);
     MiniModel model{{&origin, &v}, {r.get()}};
     origin.Level = 0.999L;
     model.Start();
@@ -194,7 +194,7 @@ TEST(VariableDynamics, AConstantRateStopsAtSixAndShowsTanh3) {
 
 TEST(VariableDynamics, APositiveVariableDrivenBelowZeroShowsZeroAndResumesFromIt) {
   TVarContinua origin, v;
-  auto r = Link(origin, v, 1, 1.0, false);  // opposite direction: subtracts
+  auto r = Link(origin, v, RelationshipKind::Rate, 1.0, false);  // opposite direction: subtracts
   MiniModel model{{&origin, &v}, {r.get()}};
   Hold(origin, 1);
   Hold(v, 0.0005L);
@@ -211,9 +211,9 @@ TEST(VariableDynamics, AMeanWithEveryInputInactiveLeavesTheSelfChangeAlone) {
   off.Level = 0;
   off.ThresholdLevel = 0.5L;  // "Para valores acima": off at level 0
   TVarContinua v;
-  v.CombineMode = 3;
+  v.CombineMode = CombineMode::Mean;
   v.SelfChangeRate = 0.1;
-  auto r = Link(off, v, 1);
+  auto r = Link(off, v, RelationshipKind::Rate);
   MiniModel model{{&off, &v}, {r.get()}};
   v.Level = 0.5L;
   model.Start();
@@ -317,14 +317,14 @@ TEST(VariableDynamics, ExtremeNumbersFromAFileStillEndEveryTickOnTheGauge) {
     long double level;
     double effect;
     double selfChange;
-    std::int32_t kind;
+    RelationshipKind kind;
   } rows[] = {
-      {"largest level, largest effect", LD::max(), D::max(), 0, 1},
-      {"lowest level, lowest effect", -LD::max(), -D::max(), 0, 2},
-      {"tiny level, tiny effect", LD::denorm_min(), D::denorm_min(), 0, 1},
-      {"largest self-change", 0.5L, 1, D::max(), 1},
-      {"lowest self-change", -0.5L, 1, -D::max(), 2},
-      {"opposite effects cancelling", 0.9L, -1, 0, 1},
+      {"largest level, largest effect", LD::max(), D::max(), 0, RelationshipKind::Rate},
+      {"lowest level, lowest effect", -LD::max(), -D::max(), 0, RelationshipKind::Proportion},
+      {"tiny level, tiny effect", LD::denorm_min(), D::denorm_min(), 0, RelationshipKind::Rate},
+      {"largest self-change", 0.5L, 1, D::max(), RelationshipKind::Rate},
+      {"lowest self-change", -0.5L, 1, -D::max(), RelationshipKind::Proportion},
+      {"opposite effects cancelling", 0.9L, -1, 0, RelationshipKind::Rate},
   };
   for (const auto& row : rows)
     for (std::int32_t mode : {1, 2, 3})
@@ -338,7 +338,7 @@ TEST(VariableDynamics, ExtremeNumbersFromAFileStillEndEveryTickOnTheGauge) {
         MiniModel model{{&a, &b, &c}, {ab.get(), cb.get(), ba.get(), bc.get()}};
         for (TVariavel* v : model.variables) {
           v->Level = row.level;
-          v->CombineMode = mode;
+          v->CombineMode = static_cast<CombineMode>(mode);
           v->SelfChangeRate = row.selfChange;
         }
         model.Start();

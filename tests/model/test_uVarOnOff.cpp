@@ -59,10 +59,10 @@ TEST(OnOffVariable, OutputValueByEffectWhenOn) {
     long double output;
   } cases[] = {{1, 0.7L}, {2, 0.2L}, {3, 1.0L}, {9, 0.7L}};
   for (const auto& c : cases) {
-    v.EffectWhenOn = c.effect;
+    v.EffectWhenOn = static_cast<EffectWhenOn>(c.effect);
     EXPECT_EQ(v.OutputValue(), c.output) << c.effect;
   }
-  v.EffectWhenOn = 1;
+  v.EffectWhenOn = EffectWhenOn::EqualToValue;
   v.InnerValue = -3;
   EXPECT_EQ(v.OutputValue(), -3);
 }
@@ -159,7 +159,7 @@ TEST(OnOffVariable, HitTestFindsTheThresholdMarkInTheStrip) {
   v.SetThresholdLevel(0.5);
   for (const HitCase& c : cases) {
     EXPECT_EQ(v.HitTest(c.x, c.y), c.mode != 0) << c.name;
-    EXPECT_EQ(v.DragMode, c.mode) << c.name;
+    EXPECT_EQ(v.DragMode, static_cast<DragMode>(c.mode)) << c.name;
   }
 }
 
@@ -266,7 +266,7 @@ TEST_F(OnOffPixels, DraggingTheThresholdMovesItAndLeavesTheStripBlank) {
   v.SetThresholdLevel(0.5);
   v.Draw();
   ASSERT_TRUE(v.HitTest(85, 101));
-  ASSERT_EQ(v.DragMode, 3);
+  ASSERT_EQ(v.DragMode, DragMode::ThresholdMark);
   v.BeginDrag(85, 101);
   v.DragTo(85, 60);
   EXPECT_EQ(v.ThresholdLevel, 1);
@@ -290,7 +290,7 @@ TEST_F(OnOffPixels, MovingAndSettingTheLevelRestoreThePicture) {
   const auto before = canvas.Snapshot();
 
   ASSERT_TRUE(v.HitTest(110, 120));
-  ASSERT_EQ(v.DragMode, 1);
+  ASSERT_EQ(v.DragMode, DragMode::Body);
   v.BeginDrag(110, 120);
   v.DragTo(150, 90);
   v.DragTo(10, 190);
@@ -300,7 +300,7 @@ TEST_F(OnOffPixels, MovingAndSettingTheLevelRestoreThePicture) {
   v.X = 100;
   v.Y = 100;
   ASSERT_TRUE(v.HitTest(110, 102));
-  ASSERT_EQ(v.DragMode, 2);
+  ASSERT_EQ(v.DragMode, DragMode::LevelMark);
   v.BeginDrag(110, 102);
   v.DragTo(110, 80);
   v.DragTo(110, 90);
@@ -330,7 +330,7 @@ TEST_F(OnOffPixels, DraggingTheThresholdPastTheBottomStopsAtTheScaleEnd) {
     v->SetThresholdLevel(0.5);
     const std::int32_t yt = v->YOfLevel(v->ThresholdLevel);
     ASSERT_TRUE(v->HitTest(84, yt)) << c.name;
-    ASSERT_EQ(v->DragMode, 3) << c.name;
+    ASSERT_EQ(v->DragMode, DragMode::ThresholdMark) << c.name;
     v->BeginDrag(84, yt);
     v->DragTo(84, 10000);
     v->EndDrag();

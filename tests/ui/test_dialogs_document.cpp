@@ -100,7 +100,7 @@ TEST_F(DialogsInTheDocument, AtFirstUseANewOnOffVariableSwitchesOnAboveWithAWeak
   auto* onOff = dynamic_cast<TVarLigaDesliga*>(editor.Variables.back().get());
   ASSERT_NE(onOff, nullptr);
   EXPECT_FALSE(onOff->OnBelow);
-  EXPECT_EQ(onOff->EffectWhenOn, 2);
+  EXPECT_EQ(onOff->EffectWhenOn, EffectWhenOn::Weak);
 }
 
 TEST_F(DialogsInTheDocument, CancelLeavesTheVariableAndItsClassAlone) {
@@ -139,11 +139,11 @@ TEST_F(DialogsInTheDocument, ChoosingRateSwitchesEveryRelationshipIntoTheDestina
   });
   SelectAndDoubleClick(first->X, first->Y);
 
-  EXPECT_EQ(first->Kind, 1);
+  EXPECT_EQ(first->Kind, RelationshipKind::Rate);
   EXPECT_FALSE(first->SameDirection);
-  EXPECT_EQ(second->Kind, 1) << "the destination gives the new kind to all its inputs";
+  EXPECT_EQ(second->Kind, RelationshipKind::Rate) << "the destination gives the new kind to all its inputs";
   EXPECT_TRUE(second->SameDirection);
-  EXPECT_EQ(target.InputKind, 1);
+  EXPECT_EQ(target.InputKind, RelationshipKind::Rate);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ protected:
   }
 
   void Show(std::int32_t kind, bool same, bool awake, double effect) {
-    link->Kind = kind;
+    link->Kind = static_cast<RelationshipKind>(kind);
     link->SameDirection = same;
     link->Awake = awake;
     link->Effect = effect;
@@ -137,7 +137,7 @@ TEST_F(RelationshipDialog, ApplyWritesTheChoicesBack) {
     for (Radio radio : {row.kindButton, row.directionButton, row.situationButton, row.effectButton})
       (dialog.*radio)->click();
     dialog.ApplyToRelationship();
-    EXPECT_EQ(link->Kind, row.kind);
+    EXPECT_EQ(link->Kind, static_cast<RelationshipKind>(row.kind));
     EXPECT_EQ(link->SameDirection, row.same);
     EXPECT_EQ(link->Awake, row.awake);
     EXPECT_EQ(link->Effect, row.effect);
@@ -165,7 +165,7 @@ TEST_F(RelationshipDialog, EffectOfNoButtonKeepsThePreviousButton) {
 }
 
 TEST_F(RelationshipDialog, ClickingALabelChoosesItsSentence) {
-  link->Kind = 2;
+  link->Kind = RelationshipKind::Proportion;
   dialog.SetEditedRelationship(link.get());
   bool rateChosen = false, focusOnRate = false, proportionChosen = false, focusOnProportion = false;
   WhenModalShown([&](QDialog&) {
@@ -184,7 +184,7 @@ TEST_F(RelationshipDialog, ClickingALabelChoosesItsSentence) {
   EXPECT_TRUE(proportionChosen);
   EXPECT_TRUE(focusOnProportion);
   dialog.ApplyToRelationship();
-  EXPECT_EQ(link->Kind, 1);
+  EXPECT_EQ(link->Kind, RelationshipKind::Rate);
 }
 
 TEST_F(RelationshipDialog, ExecuteAnswersTrueOnOkAndFalseOnCancelOrClose) {

@@ -74,7 +74,7 @@ TEST_F(VariableDialog, FormShowFillsEveryControlFromEachClass) {
        [&] {
          auto v = Make<TVarContinua>("Coelhos");
          v->Awake = false;
-         v->CombineMode = 2;
+         v->CombineMode = CombineMode::Product;
          v->SelfChangeDecreases = false;
          v->SelfChangeRate = 0.05;
          v->Color = 0x0000FF;
@@ -89,7 +89,7 @@ TEST_F(VariableDialog, FormShowFillsEveryControlFromEachClass) {
       {"continuous, any value",
        [&] {
          auto v = Make<TVarContinuaQualquerValor>("Ânimo");
-         v->CombineMode = 3;
+         v->CombineMode = CombineMode::Mean;
          v->SelfChangeRate = 0.2;
          v->Color = 0x808000;
          return std::unique_ptr<TVariavel>(std::move(v));
@@ -103,7 +103,7 @@ TEST_F(VariableDialog, FormShowFillsEveryControlFromEachClass) {
        [&] {
          auto v = Make<TVarLigaDesliga>("Chuva");
          v->OnBelow = true;
-         v->EffectWhenOn = 1;
+         v->EffectWhenOn = EffectWhenOn::EqualToValue;
          v->Color = 0x000080;
          return std::unique_ptr<TVariavel>(std::move(v));
        },
@@ -116,7 +116,7 @@ TEST_F(VariableDialog, FormShowFillsEveryControlFromEachClass) {
        [&] {
          auto v = Make<TVarLigaDesligaQualquerValor>("Sol");
          v->OnBelow = false;
-         v->EffectWhenOn = 3;
+         v->EffectWhenOn = EffectWhenOn::Strong;
          v->Awake = false;
          v->SelfChangeRate = 0.01;
          v->Color = 0xFF00FF;
@@ -225,11 +225,11 @@ TEST_F(VariableDialog, ApplyWritesEveryControlBack) {
   EXPECT_EQ(v->Name, "Predação");
   EXPECT_EQ(v->HalfNameWidth, canvas.TextWidth("Predação") / 2) << "SetName measures the name";
   EXPECT_FALSE(v->Awake);
-  EXPECT_EQ(v->CombineMode, 3);
+  EXPECT_EQ(v->CombineMode, CombineMode::Mean);
   EXPECT_FALSE(v->SelfChangeDecreases);
   EXPECT_DOUBLE_EQ(v->SelfChangeRate, 0.07);
   EXPECT_TRUE(v->OnBelow);
-  EXPECT_EQ(v->EffectWhenOn, 3);
+  EXPECT_EQ(v->EffectWhenOn, EffectWhenOn::Strong);
   EXPECT_EQ(v->Color, 0x00FF00u);
   EXPECT_TRUE(v->PlotInGraph);
 
@@ -240,9 +240,9 @@ TEST_F(VariableDialog, ApplyWritesEveryControlBack) {
     dialog.bFraco->click();
   });
   EXPECT_TRUE(v->Awake);
-  EXPECT_EQ(v->CombineMode, 2);
+  EXPECT_EQ(v->CombineMode, CombineMode::Product);
   EXPECT_FALSE(v->OnBelow);
-  EXPECT_EQ(v->EffectWhenOn, 2);
+  EXPECT_EQ(v->EffectWhenOn, EffectWhenOn::Weak);
 }
 
 TEST_F(VariableDialog, EmptyNameIsStoredEmpty) {
@@ -386,17 +386,17 @@ TEST_F(VariableDialog, ColourOfNoButtonKeepsThePreviousButtonAndOkGivesItsColour
 
 TEST_F(VariableDialog, UnknownCombineModeAndEffectKeepThePreviousChoices) {
   auto previous = Make<TVarLigaDesliga>();
-  previous->CombineMode = 2;
-  previous->EffectWhenOn = 3;
+  previous->CombineMode = CombineMode::Product;
+  previous->EffectWhenOn = EffectWhenOn::Strong;
   dialog.SetEditedVariable(previous.get());
   dialog.FormShow();
 
   auto odd = Make<TVarLigaDesliga>();
-  odd->CombineMode = 9;
-  odd->EffectWhenOn = 0;
+  odd->CombineMode = static_cast<CombineMode>(9);
+  odd->EffectWhenOn = static_cast<EffectWhenOn>(0);
   EditAndConfirm(*odd, [] {});
-  EXPECT_EQ(odd->CombineMode, 2);
-  EXPECT_EQ(odd->EffectWhenOn, 3);
+  EXPECT_EQ(odd->CombineMode, CombineMode::Product);
+  EXPECT_EQ(odd->EffectWhenOn, EffectWhenOn::Strong);
 }
 
 TEST_F(VariableDialog, ExecuteOpensWithTheFocusOnOkAndAnswersOk) {

@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, ToolButtonsHandTheirToolToTheDocument) {
     }
   }
   QTest::mouseClick(fEditor->bRelacionamentoProporcao, Qt::LeftButton);
-  EXPECT_EQ(Doc().PendingLinkKind, 2);
+  EXPECT_EQ(Doc().PendingLinkKind, RelationshipKind::Proportion);
 }
 
 TEST_F(MainWindowTest, TwoPressesWithARelationshipToolLinkTwoVariables) {
@@ -166,7 +166,7 @@ TEST_F(MainWindowTest, TwoPressesWithARelationshipToolLinkTwoVariables) {
   const TRelacionamento& r = *Doc().Relationships.front();
   EXPECT_EQ(r.Origin, a);
   EXPECT_EQ(r.Destination, b);
-  EXPECT_EQ(r.Kind, 1);
+  EXPECT_EQ(r.Kind, RelationshipKind::Rate);
   EXPECT_TRUE(fEditor->bSelecao->isChecked());
   EXPECT_GT(DarkPixels(ShownModel(), QRect(r.X - 5, r.Y - 5, 11, 11)), 0) << "the relationship's box";
 }

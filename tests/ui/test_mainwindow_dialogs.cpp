@@ -117,10 +117,10 @@ TEST_F(MainWindowTest, DoubleClickOnARelationshipEditsItOnOkOnly) {
     fRelacionamento->bOk->click();
   });
   DoubleClickCanvas(r->X, r->Y);
-  EXPECT_EQ(r->Kind, 2);
+  EXPECT_EQ(r->Kind, RelationshipKind::Proportion);
   EXPECT_FALSE(r->SameDirection);
   EXPECT_EQ(r->Effect, 2.0);
-  EXPECT_EQ(b->InputKind, 2);
+  EXPECT_EQ(b->InputKind, RelationshipKind::Proportion);
 }
 
 TEST_F(MainWindowTest, CommandsMarkTheModelModifiedExactlyWhenTheyChangeWhatSaveWrites) {
