@@ -14,13 +14,11 @@ constexpr std::int32_t kCellWidth = 60;
 constexpr std::int32_t kCellHeight = 130;
 constexpr int kColumns = 20;
 
-std::unique_ptr<TVariavel> NewVariable(int classCode) {
-  switch (classCode) {
-    case 0: return std::make_unique<TVarContinua>();
-    case 1: return std::make_unique<TVarContinuaQualquerValor>();
-    case 2: return std::make_unique<TVarLigaDesliga>();
-    default: return std::make_unique<TVarLigaDesligaQualquerValor>();
-  }
+/// The four classes, picked by number: continuous ones first.
+std::unique_ptr<TVariavel> NewVariable(int classNumber) {
+  constexpr KindCode kClasses[] = {KindCode::ContinuousPositive, KindCode::ContinuousAnyValue,
+                                   KindCode::OnOffPositive, KindCode::OnOffAnyValue};
+  return NewVariableOfKindCode(kClasses[classNumber]);
 }
 
 void Link(TEditor& e, int from, int to, RelationshipKind kind, double effect, bool same) {
@@ -69,10 +67,10 @@ void BuildModel(TEditor& e, ModelShape shape, int n) {
   const double effects[] = {0.5, 1.0, 2.0};
 
   for (int i = 0; i < n; ++i) {
-    int classCode = pick(2);
-    if (shape == ModelShape::FanIn && i % 10 == 0) classCode = 2 + pick(2);
-    if (shape == ModelShape::Sparse) classCode = pick(4);
-    std::unique_ptr<TVariavel> v = NewVariable(classCode);
+    int classNumber = pick(2);
+    if (shape == ModelShape::FanIn && i % 10 == 0) classNumber = 2 + pick(2);
+    if (shape == ModelShape::Sparse) classNumber = pick(4);
+    std::unique_ptr<TVariavel> v = NewVariable(classNumber);
     v->SetCanvas(e.Canvas);
     v->SetName(std::string(1, 'V').append(std::to_string(i)));
     if (shape == ModelShape::Sparse) {

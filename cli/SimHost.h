@@ -13,8 +13,8 @@ public:
   TVariavel* EditedVariable() const override { return edited_; }
   bool Execute() override { return false; }
   void ComputeKindCode() override {}
-  int KindCodeOnShow() const override { return 11; }
-  int KindCodeChosen() const override { return 11; }
+  KindCode KindCodeOnShow() const override { return KindCode::ContinuousPositive; }
+  KindCode KindCodeChosen() const override { return KindCode::ContinuousPositive; }
   void ApplyToVariable() override {}
 
 private:

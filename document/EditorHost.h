@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Modes.h"
+
 #include <cstdint>
 #include <string>
 
@@ -17,9 +19,10 @@ public:
   virtual bool Execute() = 0;
   /// Sets KindCodeChosen from the type and range choices.
   virtual void ComputeKindCode() = 0;
-  /// Two-digit codes: tens 1 continuous, 2 on-off; units 1 positive, 2 any value.
-  virtual int KindCodeOnShow() const = 0;
-  virtual int KindCodeChosen() const = 0;
+  /// The edited variable's class when the dialog opened.
+  virtual KindCode KindCodeOnShow() const = 0;
+  /// The class ComputeKindCode found in the type and range controls.
+  virtual KindCode KindCodeChosen() const = 0;
   /// Copies the controls into EditedVariable.
   virtual void ApplyToVariable() = 0;
 };

@@ -14,18 +14,6 @@ namespace {
 constexpr std::int32_t kClickTolerance = 3;
 constexpr std::int32_t kBoxNudge = 5;
 
-/// A new variable of the class a two-digit kind code names (tens 1
-/// continuous, 2 on-off; units 1 positive, 2 any value); null for any other code.
-std::unique_ptr<TVariavel> NewVariableOfKindCode(int code) {
-  switch (code) {
-    case 11: return std::make_unique<TVarContinua>();
-    case 12: return std::make_unique<TVarContinuaQualquerValor>();
-    case 21: return std::make_unique<TVarLigaDesliga>();
-    case 22: return std::make_unique<TVarLigaDesligaQualquerValor>();
-    default: return nullptr;
-  }
-}
-
 /// The extended real as the double a setter takes: beyond the double range
 /// (only a file holds such values) the largest double of its sign.
 double SaturatedDouble(long double v) {
@@ -375,7 +363,7 @@ void TEditor::ApplyVariableDialog() {
   }
 
   std::unique_ptr<TVariavel> replacement = NewVariableOfKindCode(dialog.KindCodeChosen());
-  assert(replacement && "the variable dialog chose a kind code outside 11, 12, 21, 22");
+  assert(replacement && "the variable dialog chose a kind code that names no class");
   if (!replacement) return;
   TVariavel* v = replacement.get();
 

@@ -23,10 +23,16 @@ constexpr std::string_view kRelationshipMarker =
 constexpr std::string_view kEnvironmentMarker =
     "AMBIENTE------------------------------------------";
 
-constexpr std::string_view kClassContinuous = "VARIAVEL CONTINUA";
-constexpr std::string_view kClassContinuousAny = "VARIAVEL CONTINUA QUALQUER VALOR";
-constexpr std::string_view kClassOnOff = "VARIAVEL LIGA-DESLIGA";
-constexpr std::string_view kClassOnOffAny = "VARIAVEL LIGA-DESLIGA QUALQUER VALOR";
+/// The class line of each variable class.
+constexpr struct {
+  KindCode kind;
+  std::string_view line;
+} kClassLines[] = {
+    {KindCode::ContinuousPositive, "VARIAVEL CONTINUA"},
+    {KindCode::ContinuousAnyValue, "VARIAVEL CONTINUA QUALQUER VALOR"},
+    {KindCode::OnOffPositive, "VARIAVEL LIGA-DESLIGA"},
+    {KindCode::OnOffAnyValue, "VARIAVEL LIGA-DESLIGA QUALQUER VALOR"},
+};
 
 constexpr std::string_view kPlot = "TRACAR GRAFICO";
 constexpr std::string_view kNoPlot = "NAO TRACAR GRAFICO";
@@ -141,16 +147,16 @@ private:
 };
 
 std::unique_ptr<TVariavel> NewVariableOfClass(std::string_view classLine) {
-  if (classLine == kClassContinuous) return std::make_unique<TVarContinua>();
-  if (classLine == kClassContinuousAny) return std::make_unique<TVarContinuaQualquerValor>();
-  if (classLine == kClassOnOff) return std::make_unique<TVarLigaDesliga>();
-  if (classLine == kClassOnOffAny) return std::make_unique<TVarLigaDesligaQualquerValor>();
+  for (const auto& c : kClassLines)
+    if (classLine == c.line) return NewVariableOfKindCode(c.kind);
   return nullptr;
 }
 
 std::string_view ClassLineOf(const TVariavel& v) {
-  if (v.IsOnOff()) return v.IsAnyValue() ? kClassOnOffAny : kClassOnOff;
-  return v.IsAnyValue() ? kClassContinuousAny : kClassContinuous;
+  for (const auto& c : kClassLines)
+    if (v.KindCode() == c.kind) return c.line;
+  assert(false && "every variable class has its class line");
+  return {};
 }
 
 /// A relationship being read: already listed by its variables, which must

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-TVariavel::TVariavel() : TVariavel(false, false) {}
+TVariavel::TVariavel() : TVariavel(VariableType::Continuous, ValueRange::Positive) {}
 
-TVariavel::TVariavel(bool onOff, bool anyValue) : onOff_(onOff), anyValue_(anyValue) {
+TVariavel::TVariavel(VariableType type, ValueRange range) : type_(type), range_(range) {
   HalfWidth = 15;
   HalfHeight = 25;
 }
@@ -72,4 +72,14 @@ long double TVariavel::InnerValueOfLevel(long double level) {
   if (1 - level < 1e-16L) return 6;
   if (1 + level < 1e-16L) return -6;
   return std::log((1 + level) / (1 - level));
+}
+
+std::unique_ptr<TVariavel> NewVariableOfKindCode(KindCode code) {
+  switch (code) {
+    case KindCode::ContinuousPositive: return std::make_unique<TVarContinua>();
+    case KindCode::ContinuousAnyValue: return std::make_unique<TVarContinuaQualquerValor>();
+    case KindCode::OnOffPositive: return std::make_unique<TVarLigaDesliga>();
+    case KindCode::OnOffAnyValue: return std::make_unique<TVarLigaDesligaQualquerValor>();
+  }
+  return nullptr;
 }

@@ -6,6 +6,7 @@
 #include <cassert>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,8 +62,9 @@ public:
   ~TVariavel() override = default;
 
   /// Known from the class when the object is made: a class change replaces the object.
-  bool IsOnOff() const { return onOff_; }
-  bool IsAnyValue() const { return anyValue_; }
+  bool IsOnOff() const { return type_ == VariableType::OnOff; }
+  bool IsAnyValue() const { return range_ == ValueRange::AnyValue; }
+  ::KindCode KindCode() const { return KindCodeOf(type_, range_); }
 
   /// UTF-8.
   std::string Name;
@@ -129,7 +131,7 @@ public:
   /// SetInnerValue(PendingValue), without the virtual call.
   void CommitValue() {
     const long double v = PendingValue;
-    InnerValue = (anyValue_ || !(v < 0 || std::isnan(v))) ? v : 0;
+    InnerValue = (IsAnyValue() || !(v < 0 || std::isnan(v))) ? v : 0;
   }
   void ShowValue();
   void SaveTickStart();
@@ -141,7 +143,7 @@ public:
   static long double InnerValueOfLevel(long double level);
 
 protected:
-  TVariavel(bool onOff, bool anyValue);
+  TVariavel(VariableType type, ValueRange range);
 
   /// v bounded to [0, 1]; not a number gives 0.
   static long double PositiveLevel(double v);
@@ -158,8 +160,8 @@ private:
     return SelfChangeDecreases ? pending - s : pending + s;
   }
 
-  bool onOff_ = false;
-  bool anyValue_ = false;
+  VariableType type_;
+  ValueRange range_;
 };
 
 /// Continuous variable, positive values (0 ... 1).
@@ -168,7 +170,7 @@ public:
   TVarContinua() = default;
 
 protected:
-  explicit TVarContinua(bool anyValue) : TVariavel(false, anyValue) {}
+  explicit TVarContinua(ValueRange range) : TVariavel(VariableType::Continuous, range) {}
 };
 
 /// Continuous variable, any value (-1 ... 1); twice as tall.
@@ -221,7 +223,7 @@ public:
   bool ThresholdCrossed() const;
 
 protected:
-  explicit TVarLigaDesliga(bool anyValue);
+  explicit TVarLigaDesliga(ValueRange range);
 };
 
 /// On-off variable, any value (-1 ... 1).
@@ -236,6 +238,9 @@ public:
   std::int32_t YOfLevel(long double level) override;
   void SetThresholdLevel(double v) override;
 };
+
+/// A new variable of the class the code names; null for a number that names none.
+std::unique_ptr<TVariavel> NewVariableOfKindCode(KindCode code);
 
 // The stages are defined here so that the tick's loop inlines them.
 

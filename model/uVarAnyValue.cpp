@@ -38,7 +38,9 @@ void DrawZeroTicks(Canvas& c, const TVariavel& v, std::int64_t leftInset) {
 
 }  // namespace
 
-TVarContinuaQualquerValor::TVarContinuaQualquerValor() : TVarContinua(true) { HalfHeight *= 2; }
+TVarContinuaQualquerValor::TVarContinuaQualquerValor() : TVarContinua(ValueRange::AnyValue) {
+  HalfHeight *= 2;
+}
 
 void TVarContinuaQualquerValor::SetInnerValue(long double v) { InnerValue = v; }
 
@@ -57,7 +59,8 @@ std::int32_t TVarContinuaQualquerValor::YOfLevel(long double level) {
   return AnyValueYOfLevel(*this, level);
 }
 
-TVarLigaDesligaQualquerValor::TVarLigaDesligaQualquerValor() : TVarLigaDesliga(true) {
+TVarLigaDesligaQualquerValor::TVarLigaDesligaQualquerValor()
+    : TVarLigaDesliga(ValueRange::AnyValue) {
   HalfHeight *= 2;
 }
 

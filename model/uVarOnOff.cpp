@@ -4,9 +4,11 @@
 
 #include "platform/Numbers.h"
 
-TVarLigaDesliga::TVarLigaDesliga() : TVarLigaDesliga(false) {}
+TVarLigaDesliga::TVarLigaDesliga() : TVarLigaDesliga(ValueRange::Positive) {}
 
-TVarLigaDesliga::TVarLigaDesliga(bool anyValue) : TVariavel(true, anyValue) { HalfWidth += 5; }
+TVarLigaDesliga::TVarLigaDesliga(ValueRange range) : TVariavel(VariableType::OnOff, range) {
+  HalfWidth += 5;
+}
 
 void TVarLigaDesliga::SetLevel(double v) { TVariavel::SetLevel(v); }
 

@@ -197,9 +197,9 @@ void TfVariavel::SetEditedVariable(TVariavel* v) { edited_ = v; }
 
 TVariavel* TfVariavel::EditedVariable() const { return edited_; }
 
-int TfVariavel::KindCodeOnShow() const { return kindCodeOnShow_; }
+KindCode TfVariavel::KindCodeOnShow() const { return kindCodeOnShow_; }
 
-int TfVariavel::KindCodeChosen() const { return kindCodeChosen_; }
+KindCode TfVariavel::KindCodeChosen() const { return kindCodeChosen_; }
 
 bool TfVariavel::Execute() {
   FormShow();
@@ -217,8 +217,9 @@ void TfVariavel::bLigaDesligaClick() {
   grpEfeito->show();
 }
 
-int TfVariavel::KindCodeOfControls() const {
-  return (bContinua->isChecked() ? 10 : 20) + (bValoresPositivos->isChecked() ? 1 : 2);
+KindCode TfVariavel::KindCodeOfControls() const {
+  return KindCodeOf(bContinua->isChecked() ? VariableType::Continuous : VariableType::OnOff,
+                    bValoresPositivos->isChecked() ? ValueRange::Positive : ValueRange::AnyValue);
 }
 
 void TfVariavel::ComputeKindCode() { kindCodeChosen_ = KindCodeOfControls(); }
@@ -261,9 +262,7 @@ void TfVariavel::FormShow() {
   } else {
     bContinua->setChecked(true);
   }
-  const bool anyValue = dynamic_cast<const TVarContinuaQualquerValor*>(&v) ||
-                        dynamic_cast<const TVarLigaDesligaQualquerValor*>(&v);
-  (anyValue ? bQualquerValor : bValoresPositivos)->setChecked(true);
+  (v.IsAnyValue() ? bQualquerValor : bValoresPositivos)->setChecked(true);
   kindCodeOnShow_ = KindCodeOfControls();
 
   for (std::size_t i = 0; i < std::size(kColourButtons); ++i) {

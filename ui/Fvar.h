@@ -35,8 +35,8 @@ public:
   /// FormShow, then modal; true when closed with OK.
   bool Execute() override;
   void ComputeKindCode() override;
-  int KindCodeOnShow() const override;
-  int KindCodeChosen() const override;
+  KindCode KindCodeOnShow() const override;
+  KindCode KindCodeChosen() const override;
   void ApplyToVariable() override;
 
   /// Centres the dialog, fills every control from the edited variable and
@@ -99,12 +99,12 @@ public:
 
 private:
   /// Kind code of the type and range radio buttons as they stand.
-  int KindCodeOfControls() const;
+  KindCode KindCodeOfControls() const;
 
   /// Null until the caller sets it.
   TVariavel* edited_ = nullptr;
-  int kindCodeOnShow_ = 11;
-  int kindCodeChosen_ = 11;
+  KindCode kindCodeOnShow_ = KindCode::ContinuousPositive;
+  KindCode kindCodeChosen_ = KindCode::ContinuousPositive;
   /// The colour buttons; a button's id is its row in the colour table.
   QButtonGroup* colours_ = nullptr;
   /// The name as FormShow found it and as it put it in edtNome.

@@ -48,8 +48,8 @@ protected:
   /// as the level mark is more than 3 pixels away.
   static void PressOn(TEditor& e, const TObjGrafico& o) { e.MouseDown(o.X, o.Y); }
 
-  TVariavel& Place(std::int32_t x, std::int32_t y, bool onOff = false) {
-    if (onOff)
+  TVariavel& Place(std::int32_t x, std::int32_t y, VariableType type = VariableType::Continuous) {
+    if (type == VariableType::OnOff)
       editor.UseOnOffTool();
     else
       editor.UseContinuousTool();

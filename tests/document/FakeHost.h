@@ -19,8 +19,8 @@ public:
     return answerOk;
   }
   void ComputeKindCode() override { ++kindCodeComputed; }
-  int KindCodeOnShow() const override { return kindOnShow; }
-  int KindCodeChosen() const override { return kindChosen; }
+  KindCode KindCodeOnShow() const override { return kindOnShow; }
+  KindCode KindCodeChosen() const override { return kindChosen; }
   void ApplyToVariable() override {
     ++applied;
     if (apply) apply(edited);
@@ -28,8 +28,8 @@ public:
 
   TVariavel* edited = nullptr;
   bool answerOk = true;
-  int kindOnShow = 11;
-  int kindChosen = 11;
+  KindCode kindOnShow = KindCode::ContinuousPositive;
+  KindCode kindChosen = KindCode::ContinuousPositive;
   int shown = 0;
   int kindCodeComputed = 0;
   int applied = 0;

@@ -36,7 +36,7 @@ class PlacementTest : public EditorFixture, public testing::WithParamInterface<P
 
 TEST_P(PlacementTest, PlacesAPositiveVariableNamedNomeAndReturnsToSelection) {
   const PlacementCase& c = GetParam();
-  TVariavel& v = Place(c.x, c.y, c.onOff);
+  TVariavel& v = Place(c.x, c.y, c.onOff ? VariableType::OnOff : VariableType::Continuous);
   ASSERT_EQ(editor.Variables.size(), 1u);
   EXPECT_EQ(typeid(v), c.onOff ? typeid(TVarLigaDesliga) : typeid(TVarContinua));
   EXPECT_EQ(v.Name, "Nome");
@@ -136,7 +136,7 @@ class DragPictureTest : public EditorFixture,
 TEST_P(DragPictureTest, ARepaintAfterTheDragChangesNoPixel) {
   const DragPictureCase& c = GetParam();
   TVariavel& a = Place(200, 300);
-  auto& b = static_cast<TVarLigaDesliga&>(Place(450, 250, true));
+  auto& b = static_cast<TVarLigaDesliga&>(Place(450, 250, VariableType::OnOff));
   TVariavel& d = Place(420, 420);
   Link(a, b, RelationshipKind::Rate);
   TRelacionamento* bd = Link(b, d, RelationshipKind::Proportion);
@@ -204,7 +204,7 @@ TEST_F(EditingTest, TheLatestObjectIsHitFirstAndVariablesBeforeRelationships) {
 TEST_F(EditingTest, APickedRelationshipIsRedrawnWithAWhiteBox) {
   // An on-off gauge drawn last leaves the canvas brush grey from its switch strip.
   TVariavel& a = Place(200, 300);
-  TVariavel& b = Place(500, 300, true);
+  TVariavel& b = Place(500, 300, VariableType::OnOff);
   TRelacionamento* r = Link(a, b);
   ASSERT_NE(r, nullptr);
   for (const bool animating : {false, true}) {
@@ -603,8 +603,8 @@ TEST_F(DialogTest, CancelChangesNothing) {
 TEST_F(DialogTest, TheSameKindAppliesTheControlsInPlace) {
   TVariavel& a = Place(200, 300);
   editor.Modified = false;
-  host.variableDialog.kindOnShow = 11;
-  host.variableDialog.kindChosen = 11;
+  host.variableDialog.kindOnShow = KindCode::ContinuousPositive;
+  host.variableDialog.kindChosen = KindCode::ContinuousPositive;
   host.variableDialog.apply = [](TVariavel* v) {
     v->SetName(std::string(300, 'W'));
     v->Color = clRed;
@@ -637,8 +637,8 @@ TEST_F(DialogTest, AKindChangeReplacesTheVariableAndKeepsItsRelationships) {
   const std::vector<TRelacionamento*> order = old.Relationships;
   ASSERT_EQ(Live::variables, 3);
 
-  host.variableDialog.kindOnShow = 11;
-  host.variableDialog.kindChosen = 21;
+  host.variableDialog.kindOnShow = KindCode::ContinuousPositive;
+  host.variableDialog.kindChosen = KindCode::OnOffPositive;
   TVariavel* appliedTo = nullptr;
   host.variableDialog.apply = [&appliedTo](TVariavel* v) {
     appliedTo = v;
@@ -682,8 +682,8 @@ TEST_F(DialogTest, TheMovedRelationshipsFollowTheReplacementKeptInside) {
   auto& old = AddRaw<TVarContinua>(785, 300);
   CountedRelationship& in = AddRawLink(x, old);
   ASSERT_EQ(in.EndX, 770);
-  host.variableDialog.kindOnShow = 11;
-  host.variableDialog.kindChosen = 21;
+  host.variableDialog.kindOnShow = KindCode::ContinuousPositive;
+  host.variableDialog.kindChosen = KindCode::OnOffPositive;
   DoubleClickOn(old);
 
   // The on-off gauge is 5 pixels wider each side, so it has to step inside.
@@ -715,8 +715,8 @@ TEST_P(ReplacementTest, TheNewClassClampsTheLevelAndKeepsAThresholdBetweenOnOffC
   ASSERT_NE(old, nullptr);
   old->Level = c.level;
   if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(old)) onOff->ThresholdLevel = c.threshold;
-  host.variableDialog.kindOnShow = c.from;
-  host.variableDialog.kindChosen = c.to;
+  host.variableDialog.kindOnShow = static_cast<KindCode>(c.from);
+  host.variableDialog.kindChosen = static_cast<KindCode>(c.to);
   DoubleClickOn(*old);
 
   ASSERT_EQ(editor.Variables.size(), 1u);
@@ -758,8 +758,8 @@ TEST_F(DialogTest, AVariableLinkedToItselfIsReplacedWithBothEndsRepointed) {
   const std::vector<TRelacionamento*> order = a.Relationships;
   ASSERT_EQ(order.size(), 4u);
 
-  host.variableDialog.kindOnShow = 11;
-  host.variableDialog.kindChosen = 12;
+  host.variableDialog.kindOnShow = KindCode::ContinuousPositive;
+  host.variableDialog.kindChosen = KindCode::ContinuousAnyValue;
   DoubleClickOn(a);
 
   TVariavel* v = editor.Variables.back().get();
@@ -825,8 +825,8 @@ TEST_F(DialogTest, RecordsNoEditorMakesAreDrawnAndAnimatedWithoutHarm) {
 TEST_F(DialogTest, AKindCodeOutsideTheFourLeavesTheVariableAsItIs) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   TVariavel& a = Place(300, 300);
-  host.variableDialog.kindOnShow = 11;
-  host.variableDialog.kindChosen = 13;
+  host.variableDialog.kindOnShow = KindCode::ContinuousPositive;
+  host.variableDialog.kindChosen = static_cast<KindCode>(13);
   Click(a);
   EXPECT_DEBUG_DEATH(editor.DoubleClick(), "kind code");
   ASSERT_EQ(editor.Variables.size(), 1u);

@@ -179,8 +179,10 @@ struct DoubleClickOn : Checked<DoubleClickOn> {
     const std::int32_t x = o->X, y = o->Y;
     FakeVariableDialog& vd = d.host.variableDialog;
     vd.answerOk = ok;
-    vd.onShow = [](FakeVariableDialog& dialog) { dialog.kindOnShow = KindCodeOf(dialog.edited); };
-    vd.kindChosen = kind;
+    vd.onShow = [](FakeVariableDialog& dialog) {
+      dialog.kindOnShow = static_cast<KindCode>(KindCodeOf(dialog.edited));
+    };
+    vd.kindChosen = static_cast<KindCode>(kind);
     const int c = choice;
     const std::string n = name;
     vd.apply = [c, n](TVariavel* v) {

@@ -139,7 +139,7 @@ TEST_F(VariableDialog, FormShowFillsEveryControlFromEachClass) {
     EXPECT_TRUE((dialog.*row.colour)->isChecked());
     EXPECT_EQ(dialog.scrAutoMudanca->value(), row.selfChange);
     EXPECT_EQ(dialog.bGrafico->isChecked(), v->PlotInGraph);
-    EXPECT_EQ(dialog.KindCodeOnShow(), row.kindCode);
+    EXPECT_EQ(static_cast<int>(dialog.KindCodeOnShow()), row.kindCode);
     EXPECT_EQ(OnOffGroupsShown(), row.kindCode > 20);
   }
 }
@@ -204,8 +204,8 @@ TEST_F(VariableDialog, KindCodeComesFromTypeAndRange) {
     (dialog.*row.type)->click();
     (dialog.*row.range)->click();
     dialog.ComputeKindCode();
-    EXPECT_EQ(dialog.KindCodeChosen(), row.code);
-    EXPECT_EQ(dialog.KindCodeOnShow(), 11) << "choosing must not change the code shown";
+    EXPECT_EQ(static_cast<int>(dialog.KindCodeChosen()), row.code);
+    EXPECT_EQ(static_cast<int>(dialog.KindCodeOnShow()), 11) << "choosing must not change the code shown";
   }
 }
 
@@ -314,7 +314,7 @@ TEST_F(VariableDialog, ChangeOfClassCarriesTheUntouchedRateToTheNewObject) {
   dialog.FormShow();
   dialog.bLigaDesliga->click();
   dialog.ComputeKindCode();
-  ASSERT_EQ(dialog.KindCodeChosen(), 21);
+  ASSERT_EQ(static_cast<int>(dialog.KindCodeChosen()), 21);
 
   // What the document does for a new class: a fresh object becomes the edited one.
   auto replacement = std::make_unique<TVarLigaDesliga>();
