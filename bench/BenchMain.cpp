@@ -32,8 +32,8 @@ struct Scene {
     BuildModel(editor, shape, n);
   }
 
-  void Play(bool euler) {
-    editor.SetIntegrationMethod(euler ? 1 : 0);
+  void Play(IntegrationMethod method) {
+    editor.SetIntegrationMethod(method);
     editor.StartAnimation();
     editor.SaveStatesBeforeAnimation();
   }
@@ -48,13 +48,13 @@ struct Scene {
 bool SameBits(long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; }
 
 /// Runs the engine and the kernel side by side; false at the first bit that differs.
-bool KernelMatchesEngine(ModelShape shape, int n, bool euler, int ticks) {
+bool KernelMatchesEngine(ModelShape shape, int n, IntegrationMethod method, int ticks) {
   Scene scene(shape, n);
-  scene.Play(euler);
+  scene.Play(method);
   FlatKernel kernel(scene.editor);
   for (int t = 0; t < ticks; ++t) {
     scene.editor.Tick();
-    kernel.Tick(euler);
+    kernel.Tick(method);
     for (std::size_t i = 0; i < scene.editor.Variables.size(); ++i) {
       const TVariavel& v = *scene.editor.Variables[i];
       if (!SameBits(v.InnerValue, kernel.Inner()[i]) || !SameBits(v.Level, kernel.Level()[i]))
@@ -64,23 +64,23 @@ bool KernelMatchesEngine(ModelShape shape, int n, bool euler, int ticks) {
   return true;
 }
 
-void EngineTick(benchmark::State& state, ModelShape shape, bool euler) {
+void EngineTick(benchmark::State& state, ModelShape shape, IntegrationMethod method) {
   Scene scene(shape, int(state.range(0)));
-  scene.Play(euler);
+  scene.Play(method);
   for (auto _ : state) scene.editor.Tick();
   state.SetItemsProcessed(state.iterations());
 }
 
-void FlatTick(benchmark::State& state, ModelShape shape, bool euler) {
+void FlatTick(benchmark::State& state, ModelShape shape, IntegrationMethod method) {
   const int n = int(state.range(0));
-  if (!KernelMatchesEngine(shape, n, euler, 30)) {
+  if (!KernelMatchesEngine(shape, n, method, 30)) {
     state.SkipWithError("the flat kernel and the engine differ");
     return;
   }
   Scene scene(shape, n);
-  scene.Play(euler);
+  scene.Play(method);
   FlatKernel kernel(scene.editor);
-  for (auto _ : state) kernel.Tick(euler);
+  for (auto _ : state) kernel.Tick(method);
   state.counters["identical"] = 1;
   state.SetItemsProcessed(state.iterations());
 }
@@ -94,7 +94,7 @@ void DrawAll(benchmark::State& state) {
 /// the graph's column. The integration runs untimed in between.
 void TickRedraw(benchmark::State& state) {
   Scene scene(ModelShape::FanIn, int(state.range(0)));
-  scene.Play(true);
+  scene.Play(IntegrationMethod::Euler);
   TEditor& e = scene.editor;
   for (auto _ : state) {
     state.PauseTiming();
@@ -153,11 +153,12 @@ void CommandCheck(benchmark::State& state) {
 
 void RegisterAll() {
   for (ModelShape shape : {ModelShape::Chain, ModelShape::FanIn}) {
-    for (bool euler : {false, true}) {
-      const std::string suffix = std::string(ShapeName(shape)) + (euler ? "/euler" : "/rk4");
-      benchmark::RegisterBenchmark(("engine/" + suffix).c_str(), EngineTick, shape, euler)
+    for (IntegrationMethod method : {IntegrationMethod::RungeKutta, IntegrationMethod::Euler}) {
+      const std::string suffix = std::string(ShapeName(shape)) +
+                                 (method == IntegrationMethod::Euler ? "/euler" : "/rk4");
+      benchmark::RegisterBenchmark(("engine/" + suffix).c_str(), EngineTick, shape, method)
           ->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
-      benchmark::RegisterBenchmark(("flat/" + suffix).c_str(), FlatTick, shape, euler)
+      benchmark::RegisterBenchmark(("flat/" + suffix).c_str(), FlatTick, shape, method)
           ->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
     }
   }
@@ -181,7 +182,7 @@ int WriteModel(int argc, char** argv) {
   Scene scene(shape,
               what == "copy" ? 0 : std::stoi(argv[3]));
   if (what == "copy") scene.editor.LoadFromLines(ReadModelFile(argv[3]));
-  if (what != "copy") scene.host.SetMethodCode(2);
+  if (what != "copy") scene.host.SetMethodCode(MethodCode::RungeKutta);
   scene.host.SetTimerInterval(1);
   std::vector<std::string> lines;
   scene.editor.SaveToLines(lines);

@@ -146,10 +146,10 @@ void FlatKernel::Stage(int stage) {
   }
 }
 
-void FlatKernel::Tick(bool euler) {
+void FlatKernel::Tick(IntegrationMethod method) {
   BeginTick();
   for (int step = 0; step < 100; ++step) {
-    if (euler) {
+    if (method == IntegrationMethod::Euler) {
       Stage<true>(1);
     } else {
       for (int stage = 1; stage <= 4; ++stage) Stage<false>(stage);

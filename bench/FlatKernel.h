@@ -1,11 +1,10 @@
 #pragma once
 
+#include "document/uEditor.h"
 #include "model/Modes.h"
 
 #include <cstdint>
 #include <vector>
-
-class TEditor;
 
 /// The integration of a tick on plain arrays: the same 80-bit arithmetic in
 /// the same order as the document's Tick, without objects, virtual calls or
@@ -16,8 +15,8 @@ public:
   /// Copies the model of a document whose animation has started.
   explicit FlatKernel(const TEditor& editor);
 
-  /// 100 sub-steps and the new levels; euler picks the method.
-  void Tick(bool euler);
+  /// 100 sub-steps and the new levels.
+  void Tick(IntegrationMethod method);
 
   const std::vector<long double>& Inner() const { return inner_; }
   const std::vector<long double>& Level() const { return level_; }

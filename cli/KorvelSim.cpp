@@ -75,10 +75,11 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
 
   if (options->method) {
     // As the method menu items do, so that a saved model names the method it ran with.
-    const bool euler = *options->method == IntegrationMethod::Euler;
-    host.SetMethodCode(euler ? 1 : 2);
-    host.SetMethodChecks(euler, !euler);
-    editor.SetIntegrationMethod(euler ? 1 : 0);
+    const MethodCode method = *options->method;
+    host.SetMethodCode(method);
+    host.SetMethodChecks(method);
+    editor.SetIntegrationMethod(method == MethodCode::Euler ? IntegrationMethod::Euler
+                                                            : IntegrationMethod::RungeKutta);
   }
 
   try {

@@ -35,9 +35,9 @@ class SimHost final : public IEditorHost {
 public:
   void PutSelectToolDown() override {}
 
-  std::int32_t MethodCode() const override { return methodCode_; }
-  void SetMethodCode(std::int32_t code) override { methodCode_ = code; }
-  void SetMethodChecks(bool, bool) override {}
+  ::MethodCode MethodCode() const override { return methodCode_; }
+  void SetMethodCode(::MethodCode code) override { methodCode_ = code; }
+  void SetMethodChecks(::MethodCode) override {}
   std::int32_t ElapsedTicks() const override { return elapsedTicks_; }
   void SetElapsedTicks(std::int32_t ticks) override { elapsedTicks_ = ticks; }
   void SetClockText(const std::string& text) override { clockText_ = text; }
@@ -59,7 +59,7 @@ public:
   const std::vector<std::string>& Messages() const { return messages_; }
 
 private:
-  std::int32_t methodCode_ = 0;
+  ::MethodCode methodCode_ = MethodCode::NotChosen;
   std::int32_t elapsedTicks_ = 0;
   std::string clockText_ = "0";
   std::string unitsText_ = "segundos";

@@ -94,9 +94,9 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
       } else if (arg == "--method") {
         if (options.method) return refuse("--method aparece duas vezes");
         if (value == "euler") {
-          options.method = IntegrationMethod::Euler;
+          options.method = MethodCode::Euler;
         } else if (value == "rk4") {
-          options.method = IntegrationMethod::RungeKutta;
+          options.method = MethodCode::RungeKutta;
         } else {
           return refuse("--method aceita euler ou rk4, não " + Shown(value));
         }

@@ -40,7 +40,7 @@ struct SimOptions {
   std::string modelPath;
   std::int32_t ticks = 100;
   /// Empty: the method the model file names.
-  std::optional<IntegrationMethod> method;
+  std::optional<MethodCode> method;
   /// Empty: the table goes to standard output.
   std::string outputPath;
   /// Empty: the model is not saved.

@@ -8,6 +8,15 @@
 class TVariavel;
 class TRelacionamento;
 
+/// The integration method as the model file and the method menu keep it.
+enum class MethodCode : std::int32_t {
+  /// A model file may name no method (or a number that names none): the menu
+  /// then checks neither item.
+  NotChosen = 0,
+  Euler = 1,
+  RungeKutta = 2,
+};
+
 /// The variable properties dialog as the document uses it.
 class IVariableDialog {
 public:
@@ -49,11 +58,10 @@ public:
   /// Shows the selection tool as the chosen one, without performing its command.
   virtual void PutSelectToolDown() = 0;
 
-  /// 0 not chosen yet, 1 Euler, 2 Runge-Kutta.
-  virtual std::int32_t MethodCode() const = 0;
-  virtual void SetMethodCode(std::int32_t code) = 0;
-  /// Check marks of the two method menu items.
-  virtual void SetMethodChecks(bool euler, bool rungeKutta) = 0;
+  virtual ::MethodCode MethodCode() const = 0;
+  virtual void SetMethodCode(::MethodCode code) = 0;
+  /// Checks the method menu item the code names, and only that one.
+  virtual void SetMethodChecks(::MethodCode code) = 0;
   virtual std::int32_t ElapsedTicks() const = 0;
   virtual void SetElapsedTicks(std::int32_t ticks) = 0;
   /// The clock display's text.

@@ -32,6 +32,7 @@ enum class Mode : std::uint8_t {
 /// Animation state; only while Running are the timer's ticks carried out.
 enum class RunState : std::uint8_t { Running = 0, Stopped = 1, Held = 2 };
 
+/// The method a tick integrates with.
 enum class IntegrationMethod : std::uint8_t { RungeKutta = 0, Euler = 1 };
 
 /// What LoadFromLines did with the lines it was given. A content error (a bad
@@ -112,8 +113,7 @@ public:
   void DeleteRelationship(TRelacionamento* r);
 
   // Simulation.
-  /// 0 Runge-Kutta, 1 Euler.
-  void SetIntegrationMethod(int m);
+  void SetIntegrationMethod(::IntegrationMethod m);
   void StartAnimation();
   void SaveStatesBeforeAnimation();
   void Tick();

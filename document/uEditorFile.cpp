@@ -257,7 +257,7 @@ void TEditor::WriteText(ModelLines& lines) const {
   }
 
   lines.emplace_back(kEnvironmentMarker);
-  lines.push_back(std::to_string(host_.MethodCode()));
+  lines.push_back(std::to_string(static_cast<std::int32_t>(host_.MethodCode())));
   lines.push_back(std::to_string(host_.ElapsedTicks()));
   lines.push_back(host_.UnitsText());
   lines.push_back(std::to_string(host_.TimerInterval()));
@@ -330,11 +330,11 @@ LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) {
     }
 
     if (current == kEnvironmentMarker) {
-      const std::int32_t method = in.NextInt();
+      const auto method = static_cast<MethodCode>(in.NextInt());
       host_.SetMethodCode(method);
-      host_.SetMethodChecks(method == 1, method == 2);
-      if (method == 1) IntegrationMethod = ::IntegrationMethod::Euler;
-      if (method == 2) IntegrationMethod = ::IntegrationMethod::RungeKutta;
+      host_.SetMethodChecks(method);
+      if (method == MethodCode::Euler) IntegrationMethod = ::IntegrationMethod::Euler;
+      if (method == MethodCode::RungeKutta) IntegrationMethod = ::IntegrationMethod::RungeKutta;
       const std::string_view clockLine = in.Next();
       host_.SetElapsedTicks(LineReader::IntFrom(clockLine));
       host_.SetClockText(std::string(clockLine));

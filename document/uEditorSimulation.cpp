@@ -39,11 +39,7 @@ void MoveLevelMarks(TEditor& e) {
 
 }  // namespace
 
-void TEditor::SetIntegrationMethod(int m) {
-  assert((m == 0 || m == 1) && "the method menu passes 0 or 1");
-  if (m == 0) IntegrationMethod = IntegrationMethod::RungeKutta;
-  if (m == 1) IntegrationMethod = IntegrationMethod::Euler;
-}
+void TEditor::SetIntegrationMethod(::IntegrationMethod m) { IntegrationMethod = m; }
 
 void TEditor::StartAnimation() {
   Modified = true;

@@ -494,13 +494,13 @@ void TfEditor::Sobre1Click() { frmSobre->exec(); }
 
 void TfEditor::PutSelectToolDown() { bSelecao->setChecked(true); }
 
-std::int32_t TfEditor::MethodCode() const { return methodCode_; }
+MethodCode TfEditor::MethodCode() const { return methodCode_; }
 
-void TfEditor::SetMethodCode(std::int32_t code) { methodCode_ = code; }
+void TfEditor::SetMethodCode(::MethodCode code) { methodCode_ = code; }
 
-void TfEditor::SetMethodChecks(bool euler, bool rungeKutta) {
-  MetodoEuler->setChecked(euler);
-  MetodoHangeKuta->setChecked(rungeKutta);
+void TfEditor::SetMethodChecks(::MethodCode code) {
+  MetodoEuler->setChecked(code == MethodCode::Euler);
+  MetodoHangeKuta->setChecked(code == MethodCode::RungeKutta);
 }
 
 std::int32_t TfEditor::ElapsedTicks() const { return elapsedTicks_; }

@@ -203,9 +203,9 @@ public:
 
   // IEditorHost.
   void PutSelectToolDown() override;
-  std::int32_t MethodCode() const override;
-  void SetMethodCode(std::int32_t code) override;
-  void SetMethodChecks(bool euler, bool rungeKutta) override;
+  ::MethodCode MethodCode() const override;
+  void SetMethodCode(::MethodCode code) override;
+  void SetMethodChecks(::MethodCode code) override;
   std::int32_t ElapsedTicks() const override;
   void SetElapsedTicks(std::int32_t ticks) override;
   void SetClockText(const std::string& text) override;
@@ -237,7 +237,7 @@ private:
   void ShowAnimationButtons(bool animating);
   void EnableClock();
   /// What both method items do, for Euler or for Runge-Kutta.
-  void ChooseMethod(bool euler);
+  void ChooseMethod(::MethodCode code);
   /// Holds the window's repaints to one a frame while the animation runs.
   void PaceFrames();
   /// The print layout of the window (toolbar hidden, header lines shown) or
@@ -249,8 +249,7 @@ private:
   QString saveFolder_;
   /// Ticks since the clock was last zeroed.
   std::int32_t elapsedTicks_ = 0;
-  /// 0 not chosen yet, 1 Euler, 2 Runge-Kutta.
-  std::int32_t methodCode_ = 0;
+  ::MethodCode methodCode_ = MethodCode::NotChosen;
   bool activatedOnce_ = false;
 };
 

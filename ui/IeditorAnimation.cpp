@@ -131,13 +131,14 @@ void TfEditor::Velocidade2Click() {
     SetTimerInterval(IntervalForSpeedPosition(fVelocidade->scrVelocidade->value()));
 }
 
-void TfEditor::ChooseMethod(bool euler) {
+void TfEditor::ChooseMethod(::MethodCode code) {
   SpeedButton2Click();
-  Document->SetIntegrationMethod(euler ? 1 : 0);
-  SetMethodChecks(euler, !euler);
-  SetMethodCode(euler ? 1 : 2);
+  Document->SetIntegrationMethod(code == MethodCode::Euler ? IntegrationMethod::Euler
+                                                           : IntegrationMethod::RungeKutta);
+  SetMethodChecks(code);
+  SetMethodCode(code);
 }
 
-void TfEditor::MetodoEulerClick() { ChooseMethod(true); }
+void TfEditor::MetodoEulerClick() { ChooseMethod(MethodCode::Euler); }
 
-void TfEditor::MetodoHangeKutaClick() { ChooseMethod(false); }
+void TfEditor::MetodoHangeKutaClick() { ChooseMethod(MethodCode::RungeKutta); }

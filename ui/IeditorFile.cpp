@@ -130,9 +130,9 @@ void TfEditor::NewModelSettings() {
   SetClockText("0");
   SetTimerInterval(100);
   SetUnitsText("segundos");
-  SetMethodCode(1);
-  SetMethodChecks(true, false);
-  Document->SetIntegrationMethod(1);
+  SetMethodCode(MethodCode::Euler);
+  SetMethodChecks(MethodCode::Euler);
+  Document->SetIntegrationMethod(IntegrationMethod::Euler);
 }
 
 void TfEditor::bAbrirClick() {

@@ -61,11 +61,11 @@ class FakeHost : public IEditorHost {
 public:
   void PutSelectToolDown() override { ++selectToolPutDown; }
 
-  std::int32_t MethodCode() const override { return methodCode; }
-  void SetMethodCode(std::int32_t code) override { methodCode = code; }
-  void SetMethodChecks(bool euler, bool rungeKutta) override {
-    eulerChecked = euler;
-    rungeKuttaChecked = rungeKutta;
+  ::MethodCode MethodCode() const override { return methodCode; }
+  void SetMethodCode(::MethodCode code) override { methodCode = code; }
+  void SetMethodChecks(::MethodCode code) override {
+    eulerChecked = code == MethodCode::Euler;
+    rungeKuttaChecked = code == MethodCode::RungeKutta;
   }
   std::int32_t ElapsedTicks() const override { return elapsedTicks; }
   void SetElapsedTicks(std::int32_t ticks) override { elapsedTicks = ticks; }
@@ -81,7 +81,7 @@ public:
   IRelationshipDialog& RelationshipDialog() override { return relationshipDialog; }
 
   int selectToolPutDown = 0;
-  std::int32_t methodCode = 0;
+  ::MethodCode methodCode = MethodCode::NotChosen;
   bool eulerChecked = false;
   bool rungeKuttaChecked = true;
   std::int32_t elapsedTicks = 0;

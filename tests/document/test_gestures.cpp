@@ -261,7 +261,7 @@ struct Method : Checked<Method> {
   int method = *rc::gen::inRange(0, 2);
   void Do(Desk& d) const {
     d.editor.StopAnimation();
-    d.editor.SetIntegrationMethod(method);
+    d.editor.SetIntegrationMethod(static_cast<IntegrationMethod>(method));
   }
   void show(std::ostream& os) const override { os << "Method(" << method << ")"; }
 };
@@ -274,8 +274,8 @@ struct New : Checked<New> {
       d.host.elapsedTicks = 0;
       d.host.timerInterval = 100;
       d.host.unitsText = "segundos";
-      d.host.methodCode = 1;
-      d.editor.SetIntegrationMethod(1);
+      d.host.methodCode = MethodCode::Euler;
+      d.editor.SetIntegrationMethod(IntegrationMethod::Euler);
     }
     d.editor.Clear();
   }

@@ -73,7 +73,7 @@ protected:
 
   void SetEnvironment(std::int32_t method, std::int32_t ticks, const std::string& units,
                       std::int32_t interval) {
-    host.methodCode = method;
+    host.methodCode = static_cast<MethodCode>(method);
     host.elapsedTicks = ticks;
     host.unitsText = units;
     host.timerInterval = interval;
@@ -164,7 +164,7 @@ TEST_F(ModelFileTest, TheExampleReadsBackAsTheModelItDescribes) {
   EXPECT_EQ(CanvasPoint(r.StartX, r.StartY), AttachPoint(*source, 190, 90));
   EXPECT_EQ(CanvasPoint(r.EndX, r.EndY), AttachPoint(*switched, 190, 90));
 
-  EXPECT_EQ(host.methodCode, 2);
+  EXPECT_EQ(host.methodCode, MethodCode::RungeKutta);
   EXPECT_EQ(host.elapsedTicks, 0);
   EXPECT_EQ(host.clockText, "0");
   EXPECT_EQ(host.unitsText, "segundos");
@@ -266,7 +266,7 @@ TEST_F(ModelFileTest, EveryFieldOfEveryClassSurvivesARoundTrip) {
   EXPECT_EQ(other.Relationships[1]->Kind, RelationshipKind::Proportion);
   ExpectListsAgree(other);
 
-  EXPECT_EQ(otherHost.methodCode, 1);
+  EXPECT_EQ(otherHost.methodCode, MethodCode::Euler);
   EXPECT_EQ(otherHost.elapsedTicks, 42);
   EXPECT_EQ(otherHost.unitsText, "mêses");
   EXPECT_EQ(otherHost.timerInterval, 250);
@@ -332,7 +332,7 @@ TEST_F(ModelFileTest, EveryClassLineAndKeywordIsSpelledAsTheFormatHasIt) {
     EXPECT_EQ(b.Awake, a.Awake);
     EXPECT_EQ(b.Effect, a.Effect);
   }
-  EXPECT_EQ(otherHost.methodCode, 1);
+  EXPECT_EQ(otherHost.methodCode, MethodCode::Euler);
   EXPECT_EQ(otherHost.elapsedTicks, 12345);
   EXPECT_EQ(otherHost.unitsText, "semanas");
   EXPECT_EQ(otherHost.timerInterval, 250);
@@ -351,7 +351,7 @@ TEST_F(ModelFileTest, AnEmptyModelIsTheHeaderAndTheEnvironment) {
   host = fresh;
   ASSERT_EQ(editor.LoadFromLines(lines), LoadOutcome::Loaded);
   EXPECT_TRUE(editor.Variables.empty());
-  EXPECT_EQ(host.methodCode, 1);
+  EXPECT_EQ(host.methodCode, MethodCode::Euler);
   EXPECT_EQ(host.elapsedTicks, 7);
   EXPECT_EQ(host.unitsText, "horas");
 }
@@ -399,7 +399,7 @@ TEST_F(ModelFileTest, ContentErrorsKeepWhatWasCompletedAndSayWhatFailed) {
     ExpectListsAgree(editor);
     for (const auto& v : editor.Variables) EXPECT_TRUE(v->Relationships.empty());
     EXPECT_EQ(host.timerInterval, 77) << "the environment is not read";
-    EXPECT_EQ(host.methodCode, 0);
+    EXPECT_EQ(host.methodCode, MethodCode::NotChosen);
     if (c.variablesKept > 0) {
       // Drawn before the error left: the first gauge's left edge is on screen.
       const TVariavel& first = *editor.Variables[0];
@@ -539,12 +539,12 @@ TEST_F(ModelFileTest, OnlyMethodsOneAndTwoChangeTheIntegrationMethod) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     editor.IntegrationMethod = c.before;
-    host.methodCode = 9;
+    host.methodCode = static_cast<MethodCode>(9);
     ASSERT_EQ(editor.LoadFromLines(c.lines), LoadOutcome::Loaded);
     EXPECT_EQ(editor.IntegrationMethod, c.after);
     EXPECT_EQ(host.eulerChecked, c.eulerChecked);
     EXPECT_EQ(host.rungeKuttaChecked, c.rungeKuttaChecked);
-    EXPECT_EQ(host.methodCode, std::stoi(c.lines[44]));
+    EXPECT_EQ(host.methodCode, static_cast<MethodCode>(std::stoi(c.lines[44])));
   }
 }
 

@@ -164,12 +164,12 @@ TEST_F(SimulationTest, TheMethodChangesAtTheNextTickAndResetsNothing) {
   const long double afterRungeKutta = v.InnerValue;
   EXPECT_NEAR(double(afterRungeKutta), double(kLn3 * std::pow(0.96L, 100)), 1e-14);
 
-  editor.SetIntegrationMethod(1);
+  editor.SetIntegrationMethod(IntegrationMethod::Euler);
   EXPECT_EQ(editor.IntegrationMethod, IntegrationMethod::Euler);
   EXPECT_EQ(v.InnerValue, afterRungeKutta);
   editor.Tick();
   EXPECT_NEAR(double(v.InnerValue), double(afterRungeKutta * std::pow(0.99L, 100)), 1e-14);
-  editor.SetIntegrationMethod(0);
+  editor.SetIntegrationMethod(IntegrationMethod::RungeKutta);
   EXPECT_EQ(editor.IntegrationMethod, IntegrationMethod::RungeKutta);
 }
 

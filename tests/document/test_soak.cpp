@@ -72,7 +72,7 @@ TEST_F(Soak, AHundredThousandTicksStayFiniteInBothMethodsAndHoldNoMoreMemory) {
   BuildModel();
   for (int method : {0, 1}) {
     SCOPED_TRACE(method == 0 ? "Runge-Kutta" : "Euler");
-    editor.SetIntegrationMethod(method);
+    editor.SetIntegrationMethod(static_cast<IntegrationMethod>(method));
     editor.StartAnimation();
     editor.SaveStatesBeforeAnimation();
     for (int tick = 0; tick < 1000; ++tick) editor.Tick();

@@ -71,7 +71,7 @@ TEST_F(MainWindowTest, StartsAsAnEmptyUntitledModelInEditingState) {
 
   EXPECT_EQ(fEditor->lTempo->text(), QStringLiteral("0"));
   EXPECT_EQ(fEditor->ElapsedTicks(), 0);
-  EXPECT_EQ(fEditor->MethodCode(), 0);
+  EXPECT_EQ(fEditor->MethodCode(), MethodCode::NotChosen);
   EXPECT_EQ(fEditor->cBoxUnidades->currentText(), QStringLiteral("segundos"));
   QStringList units;
   for (int i = 0; i < fEditor->cBoxUnidades->count(); ++i) units << fEditor->cBoxUnidades->itemText(i);

@@ -251,7 +251,7 @@ TEST_F(MainWindowTest, MethodItemsStopTheAnimationAndSetTheMethod) {
     fEditor->bPlayClick();
     c.item->trigger();
     ExpectToolbarRow(Row::Stopped, c.item->text().toUtf8().constData());
-    EXPECT_EQ(fEditor->MethodCode(), c.code);
+    EXPECT_EQ(static_cast<std::int32_t>(fEditor->MethodCode()), c.code);
     EXPECT_EQ(Doc().IntegrationMethod, c.method);
     EXPECT_EQ(fEditor->MetodoEuler->isChecked(), c.code == 1);
     EXPECT_EQ(fEditor->MetodoHangeKuta->isChecked(), c.code == 2);
@@ -282,7 +282,7 @@ TEST_F(MainWindowTest, NewModelTakesTheSettingsOfANewModel) {
   EXPECT_EQ(fEditor->lTempo->text(), QStringLiteral("0"));
   EXPECT_EQ(fEditor->TimerInterval(), 100);
   EXPECT_EQ(fEditor->UnitsText(), "segundos");
-  EXPECT_EQ(fEditor->MethodCode(), 1);
+  EXPECT_EQ(fEditor->MethodCode(), MethodCode::Euler);
   EXPECT_TRUE(fEditor->MetodoEuler->isChecked());
   EXPECT_FALSE(fEditor->MetodoHangeKuta->isChecked());
   EXPECT_EQ(Doc().IntegrationMethod, IntegrationMethod::Euler);

@@ -185,7 +185,7 @@ TEST_F(MainWindowTest, OneArgumentOpensThatModelFile) {
   EXPECT_EQ(Doc().Relationships.size(), 1u);
   EXPECT_FALSE(fEditor->bReinicializar->isEnabled());
   EXPECT_EQ(fEditor->TimerInterval(), 100) << "the file's environment";
-  EXPECT_EQ(fEditor->MethodCode(), 2);
+  EXPECT_EQ(fEditor->MethodCode(), MethodCode::RungeKutta);
   EXPECT_TRUE(fEditor->MetodoHangeKuta->isChecked());
   EXPECT_EQ(QApplication::focusWidget(), fEditor->bTeclado);
   const TVariavel& first = *Doc().Variables.front();
