@@ -81,7 +81,7 @@ void BuildModel(TEditor& e, ModelShape shape, int n) {
       v->Y = kCellHeight / 2 + 30 + kCellHeight * (i / kColumns);
     }
     v->Level = v->IsAnyValue() ? pick(2001) / 1000.0 - 1 : pick(1001) / 1000.0;
-    v->Color = std::uint32_t(pick(0x1000000));
+    v->Color = static_cast<Color>(pick(0x1000000));
     v->PlotInGraph = i < 8;
     v->SelfChangeRate = pick(5) / 100.0;
     v->SelfChangeDecreases = pick(2) == 0;

@@ -218,7 +218,7 @@ void TEditor::WriteText(ModelLines& lines) const {
     lines.push_back(std::to_string(v->Y));
     lines.push_back(real(v->Level));
     // Signed, as the reader takes it back: a colour from a file keeps all 32 bits.
-    lines.push_back(std::to_string(static_cast<std::int32_t>(v->Color)));
+    lines.push_back(std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(v->Color))));
     lines.emplace_back(v->PlotInGraph ? kPlot : kNoPlot);
     lines.push_back(NumberOf(v->InputKind));
     lines.emplace_back(v->Awake ? kVariableAwake : kAsleep);
@@ -288,7 +288,7 @@ LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) {
       v->X = in.NextInt();
       v->Y = in.NextInt();
       v->Level = in.NextReal();
-      v->Color = static_cast<::Color>(in.NextInt());
+      v->Color = static_cast<::Color>(static_cast<std::uint32_t>(in.NextInt()));
       v->PlotInGraph = in.NextIs(kPlot);
       v->InputKind = static_cast<RelationshipKind>(in.NextInt());
       v->Awake = in.NextIs(kVariableAwake);

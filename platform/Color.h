@@ -2,12 +2,19 @@
 
 #include <cstdint>
 
-/// A colour laid out 0x00BBGGRR: red in the low byte, as the model file stores it.
-using Color = std::uint32_t;
+/// A colour as the model keeps it and its file stores it: 0x00BBGGRR, red in
+/// the low byte (a file may set the top byte too; it is no part of the
+/// colour). A type of its own, so that it never mixes with the pixels of the
+/// canvas's buffer, which are laid out 0xffRRGGBB: only the canvas converts.
+enum class Color : std::uint32_t {};
 
 constexpr Color RGBColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  return Color(r) | (Color(g) << 8) | (Color(b) << 16);
+  return Color(std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16));
 }
+
+constexpr std::uint8_t RedOf(Color c) { return std::uint8_t(std::uint32_t(c)); }
+constexpr std::uint8_t GreenOf(Color c) { return std::uint8_t(std::uint32_t(c) >> 8); }
+constexpr std::uint8_t BlueOf(Color c) { return std::uint8_t(std::uint32_t(c) >> 16); }
 
 constexpr Color clBlack = RGBColor(0, 0, 0);
 constexpr Color clWhite = RGBColor(255, 255, 255);

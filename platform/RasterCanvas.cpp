@@ -24,13 +24,17 @@ __extension__ typedef unsigned __int128 u128;
 constexpr std::uint32_t kOpaque = 0xff000000u;
 constexpr std::uint32_t kWhite = 0xffffffffu;
 
+// The one place where model colours and buffer pixels meet.
 constexpr std::uint32_t ToRgb32(Color c) {
-  return kOpaque | ((c & 0xffu) << 16) | (c & 0xff00u) | ((c >> 16) & 0xffu);
+  return kOpaque | (std::uint32_t(RedOf(c)) << 16) | (std::uint32_t(GreenOf(c)) << 8) | BlueOf(c);
 }
 
 constexpr Color FromRgb32(std::uint32_t p) {
-  return ((p >> 16) & 0xffu) | (p & 0xff00u) | ((p & 0xffu) << 16);
+  return RGBColor(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p));
 }
+
+/// The colour without the top byte a model file may have set.
+constexpr Color ColourBits(Color c) { return RGBColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 /// A box of pixels with exclusive right and bottom, in 64 bits so that
 /// widening a figure by its pen never overflows. Empty when r <= l or b <= t.
@@ -809,7 +813,7 @@ std::int32_t RasterCanvas::Width() const { return d_->width; }
 std::int32_t RasterCanvas::Height() const { return d_->height; }
 CanvasRect RasterCanvas::ClipRect() const { return d_->clip; }
 
-void RasterCanvas::SetPenColor(Color c) { d_->penColor = c & 0x00ffffffu; }
+void RasterCanvas::SetPenColor(Color c) { d_->penColor = ColourBits(c); }
 Color RasterCanvas::PenColor() const { return d_->penColor; }
 void RasterCanvas::SetPenWidth(int width) { d_->penWidth = width; }
 int RasterCanvas::PenWidth() const { return d_->penWidth; }
@@ -819,14 +823,14 @@ void RasterCanvas::SetPenMode(::PenMode mode) { d_->penMode = mode; }
 ::PenMode RasterCanvas::PenMode() const { return d_->penMode; }
 
 void RasterCanvas::SetBrushColor(Color c) {
-  d_->brushColor = c & 0x00ffffffu;
+  d_->brushColor = ColourBits(c);
   d_->brushStyle = BrushStyle::bsSolid;
 }
 Color RasterCanvas::BrushColor() const { return d_->brushColor; }
 void RasterCanvas::SetBrushStyle(::BrushStyle style) { d_->brushStyle = style; }
 ::BrushStyle RasterCanvas::BrushStyle() const { return d_->brushStyle; }
 
-void RasterCanvas::SetFontColor(Color c) { d_->fontColor = c & 0x00ffffffu; }
+void RasterCanvas::SetFontColor(Color c) { d_->fontColor = ColourBits(c); }
 Color RasterCanvas::FontColor() const { return d_->fontColor; }
 
 void RasterCanvas::SetFont(const FontSpec& font) {

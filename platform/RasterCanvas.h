@@ -9,7 +9,7 @@
 /// A Canvas that draws into a 32-bit pixel buffer of its own, the part the
 /// screen plays for the model. Pixels are stored in Qt's RGB32 layout
 /// (0xffRRGGBB, rows of Width() pixels) so that a widget can show the buffer
-/// without converting it; Pixel() answers in the model's 0x00BBGGRR.
+/// without converting it; Pixel() answers with the model's Color.
 ///
 /// A new canvas is white, with a black solid pen of width 1 in copy mode at
 /// (0, 0), a white solid brush and black Arial text 11 pixels high.

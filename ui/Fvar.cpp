@@ -37,20 +37,20 @@ struct ColourButtonRow {
 
 // The top row holds black and the dark shades, the bottom row grey and the light ones.
 constexpr ColourButtonRow kColourButtons[] = {
-    {&TfVariavel::bPreto, 17, 19, 0x000000},
-    {&TfVariavel::bCinza, 17, 38, 0x808080},
-    {&TfVariavel::bVermelhoEscuro, 36, 19, 0x000080},
-    {&TfVariavel::bVermelhoClaro, 36, 38, 0x0000FF},
-    {&TfVariavel::bAmareloEscuro, 55, 19, 0x008080},
-    {&TfVariavel::bAmareloClaro, 55, 38, 0x00FFFF},
-    {&TfVariavel::bVerdeEscuro, 74, 19, 0x008000},
-    {&TfVariavel::bVerdeClaro, 74, 38, 0x00FF00},
-    {&TfVariavel::bCianoEscuro, 93, 19, 0x808000},
-    {&TfVariavel::bCianoClaro, 93, 38, 0xFFFF00},
-    {&TfVariavel::bAzulEscuro, 112, 19, 0x800000},
-    {&TfVariavel::bAzulClaro, 112, 38, 0xFF0000},
-    {&TfVariavel::bMagentaEscuro, 131, 19, 0x800080},
-    {&TfVariavel::bMagentaClaro, 131, 38, 0xFF00FF},
+    {&TfVariavel::bPreto, 17, 19, Color{0x000000}},
+    {&TfVariavel::bCinza, 17, 38, Color{0x808080}},
+    {&TfVariavel::bVermelhoEscuro, 36, 19, Color{0x000080}},
+    {&TfVariavel::bVermelhoClaro, 36, 38, Color{0x0000FF}},
+    {&TfVariavel::bAmareloEscuro, 55, 19, Color{0x008080}},
+    {&TfVariavel::bAmareloClaro, 55, 38, Color{0x00FFFF}},
+    {&TfVariavel::bVerdeEscuro, 74, 19, Color{0x008000}},
+    {&TfVariavel::bVerdeClaro, 74, 38, Color{0x00FF00}},
+    {&TfVariavel::bCianoEscuro, 93, 19, Color{0x808000}},
+    {&TfVariavel::bCianoClaro, 93, 38, Color{0xFFFF00}},
+    {&TfVariavel::bAzulEscuro, 112, 19, Color{0x800000}},
+    {&TfVariavel::bAzulClaro, 112, 38, Color{0xFF0000}},
+    {&TfVariavel::bMagentaEscuro, 131, 19, Color{0x800080}},
+    {&TfVariavel::bMagentaClaro, 131, 38, Color{0xFF00FF}},
 };
 
 constexpr int kMaxSelfChangePosition = 20;
@@ -78,7 +78,7 @@ std::int32_t SelfChangePosition(double rate) {
 }  // namespace
 
 QColor QColorOfModelColor(Color c) {
-  return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
 
 TfVariavel::TfVariavel(QWidget* parent)

@@ -190,9 +190,10 @@ TEST_P(LessonTest, OpensRoundTripsRunsAThousandTicksAndShowsWhatItTeaches) {
 
 TEST_P(LessonTest, EveryColourIsOneTheVariableDialogOffers) {
   // A colour without a button would be lost the first time the dialog is confirmed.
-  const std::set<Color> buttons = {0x000000, 0x808080, 0x000080, 0x0000FF, 0x008080,
-                                   0x00FFFF, 0x008000, 0x00FF00, 0x808000, 0xFFFF00,
-                                   0x800000, 0xFF0000, 0x800080, 0xFF00FF};
+  const std::set<Color> buttons = {
+      Color{0x000000}, Color{0x808080}, Color{0x000080}, Color{0x0000FF}, Color{0x008080},
+      Color{0x00FFFF}, Color{0x008000}, Color{0x00FF00}, Color{0x808000}, Color{0xFFFF00},
+      Color{0x800000}, Color{0xFF0000}, Color{0x800080}, Color{0xFF00FF}};
   SimHost host;
   TEditor editor(host);
   RasterCanvas canvas(1366, 594);

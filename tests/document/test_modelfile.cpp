@@ -115,7 +115,7 @@ protected:
 TEST_F(ModelFileTest, TheExampleModelIsWrittenLetterForLetter) {
   auto& source = AddVariable<TVarContinua>("Nome", 120, 90);
   source.Level = 0.5L;
-  source.Color = 255;
+  source.Color = Color{255};
   source.PlotInGraph = true;
   auto& switched = AddVariable<TVarLigaDesliga>("Nome", 260, 90);
   switched.ThresholdLevel = Real("0.3");
@@ -147,7 +147,7 @@ TEST_F(ModelFileTest, TheExampleReadsBackAsTheModelItDescribes) {
   EXPECT_EQ(source->X, 120);
   EXPECT_EQ(source->Y, 90);
   EXPECT_EQ(source->Level, 0.5L);
-  EXPECT_EQ(source->Color, 255u);
+  EXPECT_EQ(source->Color, Color{255});
   EXPECT_TRUE(source->PlotInGraph);
   EXPECT_EQ(switched->ThresholdLevel, Real("0.3"));
   EXPECT_FALSE(switched->OnBelow);
@@ -275,7 +275,7 @@ TEST_F(ModelFileTest, EveryFieldOfEveryClassSurvivesARoundTrip) {
 TEST_F(ModelFileTest, EveryClassLineAndKeywordIsSpelledAsTheFormatHasIt) {
   auto& temperature = AddVariable<TVarContinuaQualquerValor>("Temperatura", 100, 150);
   temperature.Level = -0.625L;
-  temperature.Color = 255;
+  temperature.Color = Color{255};
   temperature.InputKind = RelationshipKind::Rate;
   temperature.Awake = false;
   temperature.SelfChangeDecreases = false;
@@ -283,7 +283,7 @@ TEST_F(ModelFileTest, EveryClassLineAndKeywordIsSpelledAsTheFormatHasIt) {
   temperature.CombineMode = CombineMode::Product;
   auto& thermostat = AddVariable<TVarLigaDesligaQualquerValor>("Termostato", 300, 150);
   thermostat.Level = 0.8125L;
-  thermostat.Color = 65280;
+  thermostat.Color = Color{65280};
   thermostat.PlotInGraph = true;
   thermostat.CombineMode = CombineMode::Mean;
   thermostat.ThresholdLevel = -0.375L;
@@ -291,7 +291,7 @@ TEST_F(ModelFileTest, EveryClassLineAndKeywordIsSpelledAsTheFormatHasIt) {
   thermostat.EffectWhenOn = EffectWhenOn::Weak;
   auto& heater = AddVariable<TVarLigaDesliga>("Aquecedor", 500, 150);
   heater.Level = 1;
-  heater.Color = 16711680;
+  heater.Color = Color{16711680};
   heater.SelfChangeRate = 1e-6;
   heater.ThresholdLevel = 1;
   heater.EffectWhenOn = EffectWhenOn::Strong;
@@ -591,7 +591,7 @@ TEST_F(ModelFileTest, ValuesNoEditorMakesStillWriteAFileThatReadsBack) {
   auto& v = AddVariable<TVarLigaDesliga>("Estranho", 100, 100);
   v.CombineMode = static_cast<CombineMode>(9);
   v.EffectWhenOn = static_cast<EffectWhenOn>(0);
-  v.Color = 0xFF00FF80u;
+  v.Color = Color{0xFF00FF80u};
   AddVariable<TVarContinua>("Depois", 300, 100);
 
   FakeHost otherHost;
@@ -603,7 +603,7 @@ TEST_F(ModelFileTest, ValuesNoEditorMakesStillWriteAFileThatReadsBack) {
   EXPECT_EQ(lines[14], "") << "the combination keeps its line";
   EXPECT_EQ(lines[17], "") << "so does the effect when on";
   ASSERT_EQ(other.Variables.size(), 2u);
-  EXPECT_EQ(other.Variables[0]->Color, 0xFF00FF80u);
+  EXPECT_EQ(other.Variables[0]->Color, Color{0xFF00FF80u});
   EXPECT_EQ(other.Variables[0]->CombineMode, CombineMode::Sum);
   EXPECT_EQ(dynamic_cast<TVarLigaDesliga&>(*other.Variables[0]).EffectWhenOn,
             EffectWhenOn::EqualToValue);

@@ -25,7 +25,8 @@ void ExpectPixels(const RasterCanvas& canvas, int x0, int y0, int x1, int y1,
     for (int x = x0; x <= x1; ++x)
       if (canvas.Pixel(x, y) != expected(x, y) && ++wrong <= 5)
         ADD_FAILURE() << what << ": pixel " << x << "," << y << " is " << std::hex
-                      << canvas.Pixel(x, y) << ", expected " << expected(x, y);
+                      << std::uint32_t(canvas.Pixel(x, y)) << ", expected "
+                      << std::uint32_t(expected(x, y));
   EXPECT_EQ(wrong, 0) << what;
 }
 

@@ -213,7 +213,8 @@ TEST_F(OnOffPixels, SwitchStripShadesTheOnRangeDarkerWhileOn) {
           expected = c.shade;
         if (fresh.Pixel(x, y) != expected && ++wrong <= 5)
           ADD_FAILURE() << c.name << ": pixel " << x << "," << y << " is " << std::hex
-                        << fresh.Pixel(x, y) << ", expected " << expected;
+                        << std::uint32_t(fresh.Pixel(x, y)) << ", expected "
+                        << std::uint32_t(expected);
       }
     EXPECT_EQ(wrong, 0) << c.name;
   }

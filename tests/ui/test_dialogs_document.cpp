@@ -80,7 +80,7 @@ TEST_F(DialogsInTheDocument, ChoosingOnOffReplacesTheVariableWithEverythingFromT
   ASSERT_NE(replaced, nullptr) << "the on-off variable moves to the end of the list";
   EXPECT_EQ(replaced->Name, "Presas");
   EXPECT_TRUE(replaced->OnBelow);
-  EXPECT_EQ(replaced->Color, 0xFF0000u);
+  EXPECT_EQ(replaced->Color, Color{0xFF0000u});
   EXPECT_EQ(replaced->SelfChangeRate, 0.125);
   EXPECT_EQ(static_cast<double>(replaced->Level), 0.1);
   EXPECT_EQ(link->Destination, replaced);

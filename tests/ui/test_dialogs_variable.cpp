@@ -77,7 +77,7 @@ TEST_F(VariableDialog, FormShowFillsEveryControlFromEachClass) {
          v->CombineMode = CombineMode::Product;
          v->SelfChangeDecreases = false;
          v->SelfChangeRate = 0.05;
-         v->Color = 0x0000FF;
+         v->Color = Color{0x0000FFu};
          v->PlotInGraph = true;
          return std::unique_ptr<TVariavel>(std::move(v));
        },
@@ -91,7 +91,7 @@ TEST_F(VariableDialog, FormShowFillsEveryControlFromEachClass) {
          auto v = Make<TVarContinuaQualquerValor>("Ânimo");
          v->CombineMode = CombineMode::Mean;
          v->SelfChangeRate = 0.2;
-         v->Color = 0x808000;
+         v->Color = Color{0x808000u};
          return std::unique_ptr<TVariavel>(std::move(v));
        },
        12,
@@ -104,7 +104,7 @@ TEST_F(VariableDialog, FormShowFillsEveryControlFromEachClass) {
          auto v = Make<TVarLigaDesliga>("Chuva");
          v->OnBelow = true;
          v->EffectWhenOn = EffectWhenOn::EqualToValue;
-         v->Color = 0x000080;
+         v->Color = Color{0x000080u};
          return std::unique_ptr<TVariavel>(std::move(v));
        },
        21,
@@ -119,7 +119,7 @@ TEST_F(VariableDialog, FormShowFillsEveryControlFromEachClass) {
          v->EffectWhenOn = EffectWhenOn::Strong;
          v->Awake = false;
          v->SelfChangeRate = 0.01;
-         v->Color = 0xFF00FF;
+         v->Color = Color{0xFF00FFu};
          return std::unique_ptr<TVariavel>(std::move(v));
        },
        22,
@@ -230,7 +230,7 @@ TEST_F(VariableDialog, ApplyWritesEveryControlBack) {
   EXPECT_DOUBLE_EQ(v->SelfChangeRate, 0.07);
   EXPECT_TRUE(v->OnBelow);
   EXPECT_EQ(v->EffectWhenOn, EffectWhenOn::Strong);
-  EXPECT_EQ(v->Color, 0x00FF00u);
+  EXPECT_EQ(v->Color, Color{0x00FF00u});
   EXPECT_TRUE(v->PlotInGraph);
 
   EditAndConfirm(*v, [&] {
@@ -331,20 +331,20 @@ TEST_F(VariableDialog, EveryColourButtonRoundTripsItsColour) {
     Color value;
     QColor shown;
   } rows[] = {
-      {&TfVariavel::bPreto, 0x000000, QColor(0, 0, 0)},
-      {&TfVariavel::bCinza, 0x808080, QColor(128, 128, 128)},
-      {&TfVariavel::bVermelhoEscuro, 0x000080, QColor(128, 0, 0)},
-      {&TfVariavel::bVermelhoClaro, 0x0000FF, QColor(255, 0, 0)},
-      {&TfVariavel::bAmareloEscuro, 0x008080, QColor(128, 128, 0)},
-      {&TfVariavel::bAmareloClaro, 0x00FFFF, QColor(255, 255, 0)},
-      {&TfVariavel::bVerdeEscuro, 0x008000, QColor(0, 128, 0)},
-      {&TfVariavel::bVerdeClaro, 0x00FF00, QColor(0, 255, 0)},
-      {&TfVariavel::bCianoEscuro, 0x808000, QColor(0, 128, 128)},
-      {&TfVariavel::bCianoClaro, 0xFFFF00, QColor(0, 255, 255)},
-      {&TfVariavel::bAzulEscuro, 0x800000, QColor(0, 0, 128)},
-      {&TfVariavel::bAzulClaro, 0xFF0000, QColor(0, 0, 255)},
-      {&TfVariavel::bMagentaEscuro, 0x800080, QColor(128, 0, 128)},
-      {&TfVariavel::bMagentaClaro, 0xFF00FF, QColor(255, 0, 255)},
+      {&TfVariavel::bPreto, Color{0x000000}, QColor(0, 0, 0)},
+      {&TfVariavel::bCinza, Color{0x808080}, QColor(128, 128, 128)},
+      {&TfVariavel::bVermelhoEscuro, Color{0x000080}, QColor(128, 0, 0)},
+      {&TfVariavel::bVermelhoClaro, Color{0x0000FF}, QColor(255, 0, 0)},
+      {&TfVariavel::bAmareloEscuro, Color{0x008080}, QColor(128, 128, 0)},
+      {&TfVariavel::bAmareloClaro, Color{0x00FFFF}, QColor(255, 255, 0)},
+      {&TfVariavel::bVerdeEscuro, Color{0x008000}, QColor(0, 128, 0)},
+      {&TfVariavel::bVerdeClaro, Color{0x00FF00}, QColor(0, 255, 0)},
+      {&TfVariavel::bCianoEscuro, Color{0x808000}, QColor(0, 128, 128)},
+      {&TfVariavel::bCianoClaro, Color{0xFFFF00}, QColor(0, 255, 255)},
+      {&TfVariavel::bAzulEscuro, Color{0x800000}, QColor(0, 0, 128)},
+      {&TfVariavel::bAzulClaro, Color{0xFF0000}, QColor(0, 0, 255)},
+      {&TfVariavel::bMagentaEscuro, Color{0x800080}, QColor(128, 0, 128)},
+      {&TfVariavel::bMagentaClaro, Color{0xFF00FF}, QColor(255, 0, 255)},
   };
   auto v = Make<TVarContinua>();
   for (const auto& row : rows) {
@@ -374,14 +374,14 @@ TEST_F(VariableDialog, ExactlyOneColourButtonIsDownAndBlackAtFirst) {
 
 TEST_F(VariableDialog, ColourOfNoButtonKeepsThePreviousButtonAndOkGivesItsColour) {
   auto green = Make<TVarContinua>();
-  green->Color = 0x008000;
+  green->Color = Color{0x008000u};
   dialog.SetEditedVariable(green.get());
   dialog.FormShow();
 
   auto unusual = Make<TVarContinua>();
-  unusual->Color = 0x123456;
+  unusual->Color = Color{0x123456u};
   EditAndConfirm(*unusual, [&] { EXPECT_TRUE(dialog.bVerdeEscuro->isChecked()); });
-  EXPECT_EQ(unusual->Color, 0x008000u);
+  EXPECT_EQ(unusual->Color, Color{0x008000u});
 }
 
 TEST_F(VariableDialog, UnknownCombineModeAndEffectKeepThePreviousChoices) {
