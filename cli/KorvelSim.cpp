@@ -73,14 +73,8 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
     return fail(e.what(), kExitFile);
   }
 
-  if (options->method) {
-    // As the method menu items do, so that a saved model names the method it ran with.
-    const MethodCode method = *options->method;
-    host.SetMethodCode(method);
-    host.SetMethodChecks(method);
-    editor.SetIntegrationMethod(method == MethodCode::Euler ? IntegrationMethod::Euler
-                                                            : IntegrationMethod::RungeKutta);
-  }
+  // As the method menu items do, so that a saved model names the method it ran with.
+  if (options->method) editor.ChooseMethod(*options->method);
 
   try {
     // Every file is opened before the run, so that one that can't be written

@@ -114,6 +114,11 @@ public:
 
   // Simulation.
   void SetIntegrationMethod(::IntegrationMethod m);
+  /// Chooses a method as the method menu does, and as a new model, a model
+  /// file and korvel-sim's --method do: the host's MethodCode := code, its
+  /// method items checked to match, and a code that names a method becomes
+  /// the IntegrationMethod (any other number leaves it as it is).
+  void ChooseMethod(MethodCode code);
   void StartAnimation();
   void SaveStatesBeforeAnimation();
   void Tick();

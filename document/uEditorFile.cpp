@@ -330,11 +330,7 @@ LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) {
     }
 
     if (current == kEnvironmentMarker) {
-      const auto method = static_cast<MethodCode>(in.NextInt());
-      host_.SetMethodCode(method);
-      host_.SetMethodChecks(method);
-      if (method == MethodCode::Euler) IntegrationMethod = ::IntegrationMethod::Euler;
-      if (method == MethodCode::RungeKutta) IntegrationMethod = ::IntegrationMethod::RungeKutta;
+      ChooseMethod(static_cast<MethodCode>(in.NextInt()));
       const std::string_view clockLine = in.Next();
       host_.SetElapsedTicks(LineReader::IntFrom(clockLine));
       host_.SetClockText(std::string(clockLine));

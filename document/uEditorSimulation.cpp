@@ -41,6 +41,16 @@ void MoveLevelMarks(TEditor& e) {
 
 void TEditor::SetIntegrationMethod(::IntegrationMethod m) { IntegrationMethod = m; }
 
+void TEditor::ChooseMethod(MethodCode code) {
+  host_.SetMethodCode(code);
+  host_.SetMethodChecks(code);
+  switch (code) {
+    case MethodCode::Euler: SetIntegrationMethod(IntegrationMethod::Euler); break;
+    case MethodCode::RungeKutta: SetIntegrationMethod(IntegrationMethod::RungeKutta); break;
+    case MethodCode::NotChosen: break;
+  }
+}
+
 void TEditor::StartAnimation() {
   Modified = true;
   PlotEnabled = false;

@@ -236,8 +236,6 @@ private:
   /// The enabled states of the Animating row, or of the Stopped row.
   void ShowAnimationButtons(bool animating);
   void EnableClock();
-  /// What both method items do, for Euler or for Runge-Kutta.
-  void ChooseMethod(::MethodCode code);
   /// Holds the window's repaints to one a frame while the animation runs.
   void PaceFrames();
   /// The print layout of the window (toolbar hidden, header lines shown) or

@@ -131,14 +131,12 @@ void TfEditor::Velocidade2Click() {
     SetTimerInterval(IntervalForSpeedPosition(fVelocidade->scrVelocidade->value()));
 }
 
-void TfEditor::ChooseMethod(::MethodCode code) {
+void TfEditor::MetodoEulerClick() {
   SpeedButton2Click();
-  Document->SetIntegrationMethod(code == MethodCode::Euler ? IntegrationMethod::Euler
-                                                           : IntegrationMethod::RungeKutta);
-  SetMethodChecks(code);
-  SetMethodCode(code);
+  Document->ChooseMethod(MethodCode::Euler);
 }
 
-void TfEditor::MetodoEulerClick() { ChooseMethod(MethodCode::Euler); }
-
-void TfEditor::MetodoHangeKutaClick() { ChooseMethod(MethodCode::RungeKutta); }
+void TfEditor::MetodoHangeKutaClick() {
+  SpeedButton2Click();
+  Document->ChooseMethod(MethodCode::RungeKutta);
+}

@@ -130,9 +130,7 @@ void TfEditor::NewModelSettings() {
   SetClockText("0");
   SetTimerInterval(100);
   SetUnitsText("segundos");
-  SetMethodCode(MethodCode::Euler);
-  SetMethodChecks(MethodCode::Euler);
-  Document->SetIntegrationMethod(IntegrationMethod::Euler);
+  Document->ChooseMethod(MethodCode::Euler);
 }
 
 void TfEditor::bAbrirClick() {
