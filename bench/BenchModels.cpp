@@ -64,7 +64,6 @@ void BuildModel(TEditor& e, ModelShape shape, int n) {
     return int(std::uniform_int_distribution<int>(0, count - 1)(random));
   };
   const CanvasSize size = CanvasFor(shape, n);
-  const double effects[] = {0.5, 1.0, 2.0};
 
   for (int i = 0; i < n; ++i) {
     int classNumber = pick(2);
@@ -111,13 +110,13 @@ void BuildModel(TEditor& e, ModelShape shape, int n) {
         for (int k = 0; k < 8; ++k) {
           int from = pick(n - 1);
           if (from >= i) ++from;
-          Link(e, from, i, kind, effects[pick(3)], pick(2) == 0);
+          Link(e, from, i, kind, kOfferedEffects[pick(3)].effect, pick(2) == 0);
         }
         break;
       case ModelShape::Sparse: {
         int from = pick(n - 1);
         if (from >= i) ++from;
-        Link(e, from, i, kind, effects[pick(3)], pick(2) == 0);
+        Link(e, from, i, kind, kOfferedEffects[pick(3)].effect, pick(2) == 0);
         break;
       }
     }

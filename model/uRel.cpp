@@ -110,13 +110,8 @@ void TRelacionamento::DrawShape() {
 
 void TRelacionamento::DrawBox() {
   ::Canvas& c = Surface();
-  // Only the three effects the dialog offers have a width of their own.
-  if (Effect == 2.0)
-    c.SetPenWidth(3);
-  else if (Effect == 1.0)
-    c.SetPenWidth(2);
-  else if (Effect == 0.5)
-    c.SetPenWidth(1);
+  for (const OfferedEffect& offered : kOfferedEffects)
+    if (Effect == offered.effect) c.SetPenWidth(offered.boxPenWidth);
 
   const std::int64_t w = HalfWidth;
   const std::int64_t h = HalfHeight;

@@ -29,6 +29,17 @@ inline long double ContributionOf(long double output, double effect, bool sameDi
   return 1 / v;
 }
 
+/// An effect the relationship dialog offers, and the width of the box outline
+/// that shows it.
+struct OfferedEffect {
+  double effect;
+  int boxPenWidth;
+};
+
+/// "Fraco", "Normal" and "Forte", weakest first. A file may hold any other
+/// effect: its box keeps the pen width the canvas has.
+inline constexpr OfferedEffect kOfferedEffects[] = {{0.5, 1}, {1.0, 2}, {2.0, 3}};
+
 /// Angle in radians, screen orientation, of the vector (dx, dy).
 double DirectionAngle(std::int64_t dx, std::int64_t dy);
 

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 
 #include <cassert>
+#include <iterator>
 #include <string>
 
 TfRelacionamento* fRelacionamento = nullptr;
@@ -21,6 +22,12 @@ namespace {
 QString Quoted(const QString& name) {
   return QLatin1Char('"') + ShortVariableName(name) + QLatin1Char('"');
 }
+
+/// The effect buttons, in the order of kOfferedEffects.
+constexpr QRadioButton* TfRelacionamento::*kEffectButtons[] = {
+    &TfRelacionamento::bFraco, &TfRelacionamento::bNormal, &TfRelacionamento::bForte};
+static_assert(std::size(kEffectButtons) == std::size(kOfferedEffects),
+              "one button for each effect offered");
 
 }  // namespace
 
@@ -126,12 +133,8 @@ void TfRelacionamento::FormShow() {
   (edited_->Awake ? bAcordado : bDormindo)->setChecked(true);
   // Exact on purpose: an effect from a file that is none of the three keeps
   // the button of the previous use.
-  if (edited_->Effect == 0.5)
-    bFraco->setChecked(true);
-  else if (edited_->Effect == 1.0)
-    bNormal->setChecked(true);
-  else if (edited_->Effect == 2.0)
-    bForte->setChecked(true);
+  for (std::size_t i = 0; i < std::size(kOfferedEffects); ++i)
+    if (edited_->Effect == kOfferedEffects[i].effect) (this->*kEffectButtons[i])->setChecked(true);
 }
 
 void TfRelacionamento::lTipo1Click() {
@@ -149,10 +152,6 @@ void TfRelacionamento::ApplyToRelationship() {
   edited_->Kind = bTipo1->isChecked() ? RelationshipKind::Rate : RelationshipKind::Proportion;
   edited_->SameDirection = bMesma->isChecked();
   edited_->Awake = bAcordado->isChecked();
-  if (bFraco->isChecked())
-    edited_->Effect = 0.5;
-  else if (bNormal->isChecked())
-    edited_->Effect = 1.0;
-  else if (bForte->isChecked())
-    edited_->Effect = 2.0;
+  for (std::size_t i = 0; i < std::size(kOfferedEffects); ++i)
+    if ((this->*kEffectButtons[i])->isChecked()) edited_->Effect = kOfferedEffects[i].effect;
 }
