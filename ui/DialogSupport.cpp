@@ -2,20 +2,29 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDialog>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QWidget>
 
-QFont SansFont(int pixelSize, bool bold) {
-  QFont font(QStringLiteral("Liberation Sans"));
+QFont PixelFont(Face face, int pixelHeight, bool bold) {
+  QFont font(face == Face::Arial ? QStringLiteral("Arial") : QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(pixelSize);
+  font.setPixelSize(pixelHeight);
   font.setBold(bold);
   return font;
 }
 
-QFont DialogFont(bool bold) { return SansFont(11, bold); }
+QFont DialogFont(bool bold) { return PixelFont(Face::Sans, 11, bold); }
+
+void SetUpDialog(QDialog& dialog, const QString& caption, const QFont& font, int width,
+                 int height) {
+  dialog.setWindowTitle(caption);
+  dialog.setFont(font);
+  dialog.setFixedSize(width, height);
+}
 
 namespace {
 
@@ -65,4 +74,19 @@ QRadioButton* MakeRadio(QGroupBox* group, QButtonGroup* exclusive, const QString
   radio->setGeometry(left, top, width, 17);
   exclusive->addButton(radio);
   return radio;
+}
+
+QPushButton* MakeButton(QDialog* dialog, const QString& text, int left, int top) {
+  auto* button = new QPushButton(text, dialog);
+  button->setGeometry(left, top, 77, 27);
+  return button;
+}
+
+OkCancelButtons MakeOkCancel(QDialog* dialog, int okLeft, int cancelLeft, int top) {
+  QPushButton* ok = MakeButton(dialog, QStringLiteral("OK"), okLeft, top);
+  ok->setDefault(true);
+  QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+  QPushButton* cancel = MakeButton(dialog, QStringLiteral("Cancelar"), cancelLeft, top);
+  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+  return {ok, cancel};
 }

@@ -10,31 +10,26 @@ TfConfirma* fConfirma = nullptr;
 
 TfConfirma::TfConfirma(QWidget* parent)
     : QDialog(parent, kDialogWindowFlags) {
-  setWindowTitle(QStringLiteral("Confirme:"));
-  setFont(DialogFont(false));
-  setFixedSize(317, 77);
+  SetUpDialog(*this, QStringLiteral("Confirme:"), DialogFont(false), 317, 77);
 
   Label1 = new QLabel(QStringLiteral("Deseja gravar o modelo antes de fechá-lo?"), this);
   Label1->setFont(DialogFont(true));
   Label1->setAlignment(Qt::AlignCenter);
   Label1->setGeometry(0, 0, 317, 37);
 
-  btnSim = new QPushButton(QStringLiteral("&Sim"), this);
-  btnSim->setGeometry(37, 40, 77, 27);
+  btnSim = MakeButton(this, QStringLiteral("&Sim"), 37, 40);
   connect(btnSim, &QPushButton::clicked, this, [this] {
     answer_ = Sim;
     accept();
   });
 
-  btnNao = new QPushButton(QStringLiteral("&Não"), this);
-  btnNao->setGeometry(121, 40, 77, 27);
+  btnNao = MakeButton(this, QStringLiteral("&Não"), 121, 40);
   connect(btnNao, &QPushButton::clicked, this, [this] {
     answer_ = Nao;
     accept();
   });
 
-  btnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-  btnCancelar->setGeometry(205, 40, 77, 27);
+  btnCancelar = MakeButton(this, QStringLiteral("Cancelar"), 205, 40);
   connect(btnCancelar, &QPushButton::clicked, this, &QDialog::reject);
 }
 

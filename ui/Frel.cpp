@@ -59,9 +59,7 @@ QString ShortVariableName(const QString& name) {
 
 TfRelacionamento::TfRelacionamento(QWidget* parent)
     : QDialog(parent, kDialogWindowFlags) {
-  setWindowTitle(QStringLiteral("Relacionamento"));
-  setFont(DialogFont(true));
-  setFixedSize(217, 248);
+  SetUpDialog(*this, QStringLiteral("Relacionamento"), DialogFont(true), 217, 248);
 
   grpTipo = MakeGroup(this, QStringLiteral("Tipo de Relacionamento"), 4, 2, 210, 87);
   auto* kinds = new QButtonGroup(grpTipo);
@@ -97,14 +95,9 @@ TfRelacionamento::TfRelacionamento(QWidget* parent)
   bForte = MakeRadio(grpEfeito, effects, QStringLiteral("Forte"), 17, 51, 62);
   bNormal->setChecked(true);
 
-  bOk = new QPushButton(QStringLiteral("OK"), this);
-  bOk->setGeometry(49, 216, 77, 27);
-  bOk->setDefault(true);
-  connect(bOk, &QPushButton::clicked, this, &QDialog::accept);
-
-  bCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-  bCancelar->setGeometry(134, 216, 77, 27);
-  connect(bCancelar, &QPushButton::clicked, this, &QDialog::reject);
+  const OkCancelButtons buttons = MakeOkCancel(this, 49, 134, 216);
+  bOk = buttons.ok;
+  bCancelar = buttons.cancel;
 }
 
 void TfRelacionamento::SetEditedRelationship(TRelacionamento* r) { edited_ = r; }

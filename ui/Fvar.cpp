@@ -83,9 +83,7 @@ QColor QColorOfModelColor(Color c) {
 
 TfVariavel::TfVariavel(QWidget* parent)
     : QDialog(parent, kDialogWindowFlags) {
-  setWindowTitle(QStringLiteral("Variável"));
-  setFont(DialogFont(true));
-  setFixedSize(448, 276);
+  SetUpDialog(*this, QStringLiteral("Variável"), DialogFont(true), 448, 276);
   QPalette silver = palette();
   silver.setColor(QPalette::Window, QColorOfModelColor(clSilver));
   setPalette(silver);
@@ -95,11 +93,8 @@ TfVariavel::TfVariavel(QWidget* parent)
   Label2->move(4, 11);
   Label2->adjustSize();
   edtNome = new QLineEdit(this);
-  QFont nameFont(QStringLiteral("Arial"));
-  nameFont.setStyleHint(QFont::SansSerif);
-  nameFont.setPixelSize(13);
-  nameFont.setBold(false);  // the dialog font is bold; the name box is not
-  edtNome->setFont(nameFont);
+  // The dialog font is bold; the name box is not.
+  edtNome->setFont(PixelFont(Face::Arial, 13));
   // What a model file keeps of a line.
   edtNome->setMaxLength(int(kMaxLineLength));
   edtNome->setGeometry(42, 6, 235, 24);
@@ -183,14 +178,9 @@ TfVariavel::TfVariavel(QWidget* parent)
   bGrafico = new QCheckBox(QStringLiteral("Desenhar"), GroupBox2);
   bGrafico->setGeometry(17, 18, 140, 17);
 
-  bOk = new QPushButton(QStringLiteral("OK"), this);
-  bOk->setGeometry(280, 246, 77, 27);
-  bOk->setDefault(true);
-  connect(bOk, &QPushButton::clicked, this, &QDialog::accept);
-
-  bCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-  bCancelar->setGeometry(368, 246, 77, 27);
-  connect(bCancelar, &QPushButton::clicked, this, &QDialog::reject);
+  const OkCancelButtons buttons = MakeOkCancel(this, 280, 368, 246);
+  bOk = buttons.ok;
+  bCancelar = buttons.cancel;
 }
 
 void TfVariavel::SetEditedVariable(TVariavel* v) { edited_ = v; }

@@ -32,9 +32,7 @@ std::int32_t IntervalForSpeedPosition(int position) {
 
 TfVelocidade::TfVelocidade(QWidget* parent)
     : QDialog(parent, kDialogWindowFlags) {
-  setWindowTitle(QStringLiteral("Velocidade"));
-  setFont(DialogFont(true));
-  setFixedSize(169, 90);
+  SetUpDialog(*this, QStringLiteral("Velocidade"), DialogFont(true), 169, 90);
 
   GroupBox1 = new QGroupBox(QStringLiteral("Velocidade da Animação"), this);
   GroupBox1->setGeometry(5, 4, 159, 48);
@@ -45,14 +43,9 @@ TfVelocidade::TfVelocidade(QWidget* parent)
   scrVelocidade->setSingleStep(1);
   scrVelocidade->setPageStep(1);
 
-  OKBtn = new QPushButton(QStringLiteral("OK"), this);
-  OKBtn->setGeometry(5, 58, 77, 27);
-  OKBtn->setDefault(true);
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-
-  CancelBtn = new QPushButton(QStringLiteral("Cancelar"), this);
-  CancelBtn->setGeometry(89, 58, 77, 27);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  const OkCancelButtons buttons = MakeOkCancel(this, 5, 89, 58);
+  OKBtn = buttons.ok;
+  CancelBtn = buttons.cancel;
 }
 
 void TfVelocidade::showEvent(QShowEvent* event) {

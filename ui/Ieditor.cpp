@@ -1,6 +1,7 @@
 #include "ui/Ieditor.h"
 
 #include "document/uEditor.h"
+#include "ui/DialogSupport.h"
 #include "ui/Fconfirm.h"
 #include "ui/Frel.h"
 #include "ui/Fvar.h"
@@ -40,14 +41,6 @@ namespace {
 const QString kModifiedPlaceholder = QStringLiteral("[*]");
 constexpr int kToolbarHeight = 31;
 constexpr int kButtonSize = 23;
-
-QFont ArialPixels(int pixelHeight, bool bold = false) {
-  QFont font(QStringLiteral("Arial"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(pixelHeight);
-  font.setBold(bold);
-  return font;
-}
 
 QIcon Picture(const char* name) {
   return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
@@ -98,7 +91,7 @@ TfEditor::TfEditor(QWidget* parent)
                               Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("fEditor"));
   SetCaption(kUntitledCaption);
-  setFont(ArialPixels(13));
+  setFont(PixelFont(Face::Arial, 13));
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, Qt::white);
   palette.setColor(QPalette::WindowText, Qt::black);
@@ -136,7 +129,7 @@ void TfEditor::CreateClientArea() {
   bTeclado->installEventFilter(this);
 
   lNomeImprimir = new QLabel(client);
-  lNomeImprimir->setFont(ArialPixels(16, true));
+  lNomeImprimir->setFont(PixelFont(Face::Arial, 16, true));
   lNomeImprimir->setAlignment(Qt::AlignCenter);
   lNomeImprimir->setGeometry(0, 0, 0, 19);
   lDataImprimir = new QLabel(client);
@@ -259,7 +252,7 @@ void TfEditor::CreateToolbar() {
   bReinicializar->setEnabled(false);
 
   Label2 = new QLabel(QStringLiteral("TEMPO:"), pBarraOpcoes);
-  Label2->setFont(ArialPixels(12, true));
+  Label2->setFont(PixelFont(Face::Arial, 12, true));
   Label2->setAlignment(Qt::AlignCenter);
   Label2->setFixedSize(53, kButtonSize);
   row->addWidget(Label2);
@@ -276,7 +269,7 @@ void TfEditor::CreateToolbar() {
   // The typed text is the unit: it is neither completed nor added to the list.
   cBoxUnidades->setInsertPolicy(QComboBox::NoInsert);
   cBoxUnidades->setCompleter(nullptr);
-  cBoxUnidades->setFont(ArialPixels(9));
+  cBoxUnidades->setFont(PixelFont(Face::Arial, 9));
   cBoxUnidades->setFixedWidth(72);
   cBoxUnidades->addItems({QStringLiteral("segundos"), QStringLiteral("minutos"),
                           QStringLiteral("horas"), QStringLiteral("dias"),

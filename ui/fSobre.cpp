@@ -43,16 +43,16 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, int left, int top, const
 
 TfrmSobre::TfrmSobre(QWidget* parent)
     : QDialog(parent, kDialogWindowFlags) {
-  setWindowTitle(QStringLiteral("Korvel"));
-  setFont(SansFont(11, false));
-  setFixedSize(235, 203);
+  SetUpDialog(*this, QStringLiteral("Korvel"), DialogFont(false), 235, 203);
 
   Image1 = new QLabel(this);
   Image1->setGeometry(8, 8, 32, 32);
   Image1->setPixmap(IconPixmap());
 
-  Label6 = MakeLabel(this, QStringLiteral("Korvel"), 44, 9, SansFont(32, false));
-  Label1 = MakeLabel(this, QStringLiteral("versão 1.0"), 44, 45, SansFont(13, true));
+  const QFont bold = PixelFont(Face::Sans, 13, true);
+  const QFont regular = PixelFont(Face::Sans, 13);
+  Label6 = MakeLabel(this, QStringLiteral("Korvel"), 44, 9, PixelFont(Face::Sans, 32));
+  Label1 = MakeLabel(this, QStringLiteral("versão 1.0"), 44, 45, bold);
 
   // A bevel that shows only its bottom line: a sunken rule along the bottom
   // of the 181 x 9 box under the version.
@@ -61,10 +61,10 @@ TfrmSobre::TfrmSobre(QWidget* parent)
   Bevel1->setFrameShadow(QFrame::Sunken);
   Bevel1->setGeometry(44, 67, 181, 2);
 
-  Label2 = MakeLabel(this, QStringLiteral("Concepção e Modelagem:"), 44, 73, SansFont(13, true));
-  Label3 = MakeLabel(this, QStringLiteral("Equipe Korvel"), 64, 93, SansFont(13, false));
-  label10 = MakeLabel(this, QStringLiteral("Implementação:"), 44, 125, SansFont(13, true));
-  Label4 = MakeLabel(this, QStringLiteral("Equipe Korvel"), 64, 145, SansFont(13, false));
+  Label2 = MakeLabel(this, QStringLiteral("Concepção e Modelagem:"), 44, 73, bold);
+  Label3 = MakeLabel(this, QStringLiteral("Equipe Korvel"), 64, 93, regular);
+  label10 = MakeLabel(this, QStringLiteral("Implementação:"), 44, 125, bold);
+  Label4 = MakeLabel(this, QStringLiteral("Equipe Korvel"), 64, 145, regular);
 
   BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
   BitBtn1->setGeometry(80, 176, 75, 25);
