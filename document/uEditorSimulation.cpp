@@ -17,24 +17,35 @@ bool AnySwitchCrossed(const TEditor& e) {
   return false;
 }
 
-/// The pass of RedrawLevels without switch strips.
-void MoveLevelMarks(TEditor& e) {
+/// Runs draw on every awake variable with the pens its level mark moves
+/// with: not-xor, a clear brush and the variable's colour, so that a mark
+/// drawn twice goes away again.
+template <class Draw>
+void ForEachLevelMark(TEditor& e, Draw draw) {
+  assert(e.Canvas && "an animation runs on the model canvas");
   ::Canvas& c = *e.Canvas;
   c.SetPenMode(PenMode::pmNotXor);
   c.SetBrushStyle(BrushStyle::bsClear);
   for (const auto& v : e.Variables) {
     if (!v->Awake) continue;
     c.SetPenColor(v->Color);
-    const long double before = v->Level;
-    const std::int32_t row = v->YOfLevel(before);
-    v->ShowValue();
-    if (v->YOfLevel(v->Level) == row) continue;
-    const long double now = v->Level;
-    v->Level = before;
-    v->DrawLevelMark();
-    v->Level = now;
-    v->DrawLevelMark();
+    draw(*v);
   }
+}
+
+/// The pass of RedrawLevels without switch strips.
+void MoveLevelMarks(TEditor& e) {
+  ForEachLevelMark(e, [](TVariavel& v) {
+    const long double before = v.Level;
+    const std::int32_t row = v.YOfLevel(before);
+    v.ShowValue();
+    if (v.YOfLevel(v.Level) == row) return;
+    const long double now = v.Level;
+    v.Level = before;
+    v.DrawLevelMark();
+    v.Level = now;
+    v.DrawLevelMark();
+  });
 }
 
 }  // namespace
@@ -72,14 +83,7 @@ void TEditor::StartAnimation() {
 
   // From here on each awake level mark is a not-xor figure that a tick can
   // take away again by drawing it once more.
-  assert(Canvas && "an animation runs on the model canvas");
-  Canvas->SetPenMode(PenMode::pmNotXor);
-  Canvas->SetBrushStyle(BrushStyle::bsClear);
-  for (const auto& v : Variables) {
-    if (!v->Awake) continue;
-    Canvas->SetPenColor(v->Color);
-    v->DrawLevelMark();
-  }
+  ForEachLevelMark(*this, [](TVariavel& v) { v.DrawLevelMark(); });
 }
 
 void TEditor::SaveStatesBeforeAnimation() {
@@ -147,33 +151,22 @@ void TEditor::RedrawLevels() {
 }
 
 void TEditor::UpdateValues() {
-  assert(Canvas && "an animation runs on the model canvas");
-  Canvas->SetPenMode(PenMode::pmNotXor);
-  Canvas->SetBrushStyle(BrushStyle::bsClear);
-  for (const auto& v : Variables) {
-    if (!v->Awake) continue;
-    Canvas->SetPenColor(v->Color);
-    v->DrawLevelMark();
-    v->ShowValue();
-  }
+  ForEachLevelMark(*this, [](TVariavel& v) {
+    v.DrawLevelMark();
+    v.ShowValue();
+  });
 }
 
 void TEditor::DrawLevels() {
-  assert(Canvas && "an animation runs on the model canvas");
-  Canvas->SetPenMode(PenMode::pmNotXor);
-  Canvas->SetBrushStyle(BrushStyle::bsClear);
-  for (const auto& v : Variables) {
-    if (!v->Awake) continue;
-    Canvas->SetPenColor(v->Color);
-    v->DrawLevelMark();
-    if (!v->IsOnOff()) continue;
-    auto* onOff = static_cast<TVarLigaDesliga*>(v.get());
-    if (onOff->ThresholdCrossed()) {
-      Canvas->SetPenMode(PenMode::pmCopy);
-      onOff->DrawSwitch();
-      Canvas->SetPenMode(PenMode::pmNotXor);
-    }
-  }
+  ForEachLevelMark(*this, [this](TVariavel& v) {
+    v.DrawLevelMark();
+    if (!v.IsOnOff()) return;
+    auto& onOff = static_cast<TVarLigaDesliga&>(v);
+    if (!onOff.ThresholdCrossed()) return;
+    Canvas->SetPenMode(PenMode::pmCopy);
+    onOff.DrawSwitch();
+    Canvas->SetPenMode(PenMode::pmNotXor);
+  });
 }
 
 void TEditor::StopAnimation() {
