@@ -3,6 +3,6 @@
 #include <cstdint>
 
 void SimHost::CountTick() {
-  if (elapsedTicks_ < INT32_MAX) ++elapsedTicks_;
-  clockText_ = std::to_string(elapsedTicks_);
+  if (elapsedTicks < INT32_MAX) ++elapsedTicks;
+  clockText_ = std::to_string(elapsedTicks);
 }

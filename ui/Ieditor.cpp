@@ -100,7 +100,7 @@ TfEditor::TfEditor(QWidget* parent)
   // FormCreate.
   Document = std::make_unique<TEditor>(*this);
   ModelCanvas.SetFont(FontSpec{"Arial", 11, false});
-  elapsedTicks_ = 0;
+  elapsedTicks = 0;
 
   Relogio.setTimerType(Qt::PreciseTimer);
   Relogio.setInterval(1);
@@ -280,7 +280,10 @@ void TfEditor::CreateToolbar() {
   cBoxUnidades->lineEdit()->installEventFilter(this);
   connect(cBoxUnidades, &QComboBox::activated, this, [this] { cBoxUnidadesClick(); });
   // Only the user's unit: a model's own comes through SetUnitsText, which is quiet.
-  connect(cBoxUnidades, &QComboBox::currentTextChanged, this, [this] { Document->Modified = true; });
+  connect(cBoxUnidades, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    unitsText = text.toStdString();
+    Document->Modified = true;
+  });
   row->addWidget(cBoxUnidades);
   row->addStretch(1);
 }
@@ -487,31 +490,23 @@ void TfEditor::Sobre1Click() { frmSobre->exec(); }
 
 void TfEditor::PutSelectToolDown() { bSelecao->setChecked(true); }
 
-MethodCode TfEditor::MethodCode() const { return methodCode_; }
-
-void TfEditor::SetMethodCode(::MethodCode code) { methodCode_ = code; }
-
 void TfEditor::SetMethodChecks(::MethodCode code) {
   MetodoEuler->setChecked(code == MethodCode::Euler);
   MetodoHangeKuta->setChecked(code == MethodCode::RungeKutta);
 }
 
-std::int32_t TfEditor::ElapsedTicks() const { return elapsedTicks_; }
-
-void TfEditor::SetElapsedTicks(std::int32_t ticks) { elapsedTicks_ = ticks; }
-
 void TfEditor::SetClockText(const std::string& text) { lTempo->setText(QString::fromStdString(text)); }
 
-std::string TfEditor::UnitsText() const { return cBoxUnidades->currentText().toStdString(); }
-
 void TfEditor::SetUnitsText(const std::string& text) {
+  EnvironmentStore::SetUnitsText(text);
   const QSignalBlocker quiet(cBoxUnidades);
   cBoxUnidades->setEditText(QString::fromStdString(text));
 }
 
-std::int32_t TfEditor::TimerInterval() const { return Relogio.interval(); }
-
-void TfEditor::SetTimerInterval(std::int32_t ms) { Relogio.setInterval(std::max(ms, 1)); }
+void TfEditor::SetTimerInterval(std::int32_t ms) {
+  EnvironmentStore::SetTimerInterval(std::max(ms, 1));
+  Relogio.setInterval(TimerInterval());
+}
 
 void TfEditor::ShowInformation(const std::string& text) {
   // The screen shows the model as the document left it (a refused link's

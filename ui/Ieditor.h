@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/EditorHost.h"
+#include "document/EnvironmentStore.h"
 #include "document/ModelLines.h"
 #include "platform/RasterCanvas.h"
 #include "ui/AnimationTimer.h"
@@ -38,7 +38,7 @@ class TEditor;
 /// Handlers carry the names of the controls and events they serve; each can
 /// be called directly ("performing the command" of a button), whether or not
 /// its button is enabled.
-class TfEditor : public QMainWindow, public IEditorHost {
+class TfEditor : public QMainWindow, public EnvironmentStore {
   Q_OBJECT
 
 public:
@@ -201,17 +201,12 @@ public:
   /// The window caption exactly as set; windowTitle() holds it escaped.
   QString Caption() const;
 
-  // IEditorHost.
+  // IEditorHost; the environment values are kept by EnvironmentStore.
   void PutSelectToolDown() override;
-  ::MethodCode MethodCode() const override;
-  void SetMethodCode(::MethodCode code) override;
   void SetMethodChecks(::MethodCode code) override;
-  std::int32_t ElapsedTicks() const override;
-  void SetElapsedTicks(std::int32_t ticks) override;
   void SetClockText(const std::string& text) override;
-  std::string UnitsText() const override;
+  /// Also shown in cBoxUnidades, where the user may type another unit.
   void SetUnitsText(const std::string& text) override;
-  std::int32_t TimerInterval() const override;
   /// A model file may hold any number: it is clamped to 1 ms and up, since
   /// a zero interval would spin the event loop.
   void SetTimerInterval(std::int32_t ms) override;
@@ -245,9 +240,6 @@ private:
   /// The folders the open and the save dialog were last left in.
   QString openFolder_;
   QString saveFolder_;
-  /// Ticks since the clock was last zeroed.
-  std::int32_t elapsedTicks_ = 0;
-  ::MethodCode methodCode_ = MethodCode::NotChosen;
   bool activatedOnce_ = false;
 };
 

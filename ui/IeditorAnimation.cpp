@@ -103,7 +103,7 @@ void TfEditor::SpeedButton4Click() {
 }
 
 void TfEditor::bRelogioClick() {
-  elapsedTicks_ = 0;
+  elapsedTicks = 0;
   lTempo->setText(QStringLiteral("0"));
   Document->ResetGraph();
   RefreshCanvases();
@@ -117,8 +117,8 @@ void TfEditor::RelogioTimer() {
   }
   Document->Tick();
   // A clock read from a file may already stand at the top of the range.
-  if (elapsedTicks_ < INT32_MAX) ++elapsedTicks_;
-  lTempo->setText(QString::number(elapsedTicks_));
+  if (elapsedTicks < INT32_MAX) ++elapsedTicks;
+  lTempo->setText(QString::number(elapsedTicks));
   iModelo->ShowChanges();
   iGrafico->ShowChanges();
 }

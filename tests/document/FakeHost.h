@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/EditorHost.h"
+#include "document/EnvironmentStore.h"
 
 #include <cstdint>
 #include <functional>
@@ -57,37 +57,28 @@ public:
 };
 
 /// The main window as the document sees it, recording what it was told.
-class FakeHost : public IEditorHost {
+class FakeHost : public EnvironmentStore {
 public:
   void PutSelectToolDown() override { ++selectToolPutDown; }
-
-  ::MethodCode MethodCode() const override { return methodCode; }
-  void SetMethodCode(::MethodCode code) override { methodCode = code; }
   void SetMethodChecks(::MethodCode code) override {
     eulerChecked = code == MethodCode::Euler;
     rungeKuttaChecked = code == MethodCode::RungeKutta;
   }
-  std::int32_t ElapsedTicks() const override { return elapsedTicks; }
-  void SetElapsedTicks(std::int32_t ticks) override { elapsedTicks = ticks; }
   void SetClockText(const std::string& text) override { clockText = text; }
-  std::string UnitsText() const override { return unitsText; }
-  void SetUnitsText(const std::string& text) override { unitsText = text; }
-  std::int32_t TimerInterval() const override { return timerInterval; }
-  void SetTimerInterval(std::int32_t ms) override { timerInterval = ms; }
 
   void ShowInformation(const std::string& text) override { messages.push_back(text); }
 
   IVariableDialog& VariableDialog() override { return variableDialog; }
   IRelationshipDialog& RelationshipDialog() override { return relationshipDialog; }
 
+  using EnvironmentStore::methodCode;
+  using EnvironmentStore::elapsedTicks;
+  using EnvironmentStore::unitsText;
+  using EnvironmentStore::timerInterval;
   int selectToolPutDown = 0;
-  ::MethodCode methodCode = MethodCode::NotChosen;
   bool eulerChecked = false;
   bool rungeKuttaChecked = true;
-  std::int32_t elapsedTicks = 0;
   std::string clockText = "0";
-  std::string unitsText = "segundos";
-  std::int32_t timerInterval = 1;
   std::vector<std::string> messages;
   FakeVariableDialog variableDialog;
   FakeRelationshipDialog relationshipDialog;
