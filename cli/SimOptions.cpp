@@ -3,19 +3,18 @@
 #include "cli/ModelPicture.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileMessages.h"
+#include "platform/Numbers.h"
 
 #include <algorithm>
 
 namespace {
 
-/// A tick count: plain decimal digits, at most kMaxTicks.
-std::optional<std::int32_t> ParseTicks(const std::string& text) {
-  if (text.empty() || text.size() > 9 ||
-      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+/// A count written as plain decimal digits (no sign, no blanks), up to max.
+std::optional<std::int32_t> ParseCount(const std::string& text, std::int32_t max) {
+  if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return std::nullopt;
-  }
-  const std::int32_t n = std::stoi(text);
-  if (n > kMaxTicks) return std::nullopt;
+  const std::optional<std::int32_t> n = ParseInt32(text);
+  if (!n || *n > max) return std::nullopt;
   return n;
 }
 
@@ -23,15 +22,8 @@ std::optional<std::int32_t> ParseTicks(const std::string& text) {
 bool ParseSize(const std::string& text, std::int32_t& width, std::int32_t& height) {
   const std::size_t x = text.find('x');
   if (x == std::string::npos) return false;
-  const auto side = [](const std::string& digits) -> std::int32_t {
-    if (digits.empty() || digits.size() > 4 ||
-        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-      return 0;
-    const std::int32_t n = std::stoi(digits);
-    return n <= kMaxPictureSide ? n : 0;
-  };
-  width = side(text.substr(0, x));
-  height = side(text.substr(x + 1));
+  width = ParseCount(text.substr(0, x), kMaxPictureSide).value_or(0);
+  height = ParseCount(text.substr(x + 1), kMaxPictureSide).value_or(0);
   return width > 0 && height > 0;
 }
 
@@ -84,7 +76,7 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
       const std::string& value = args[++i];
       if (arg == "--ticks") {
         if (ticksGiven) return refuse("--ticks aparece duas vezes");
-        const auto n = ParseTicks(value);
+        const auto n = ParseCount(value, kMaxTicks);
         if (!n) {
           return refuse("--ticks aceita um número inteiro de 0 a " + std::to_string(kMaxTicks) +
                         ", não " + Shown(value));

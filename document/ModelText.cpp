@@ -24,16 +24,6 @@ constexpr std::size_t kMaxFileSize = 64u * 1024u * 1024u;
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-/// The first max characters of valid UTF-8 text.
-std::string_view FirstCharacters(std::string_view utf8, std::size_t max) {
-  std::size_t characters = 0;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const bool startsCharacter = (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80;
-    if (startsCharacter && characters++ == max) return utf8.substr(0, i);
-  }
-  return utf8;
-}
-
 }  // namespace
 
 ModelLines LinesFromFileBytes(std::string_view bytes) {
@@ -57,7 +47,7 @@ ModelLines LinesFromFileBytes(std::string_view bytes) {
       decoded = Windows1252ToUtf8(line.substr(0, kMaxLineLength));
       line = decoded;
     }
-    lines.push_back(FirstCharacters(line, kMaxLineLength));
+    lines.push_back(Utf8Prefix(line, kMaxLineLength));
     if (end == std::string_view::npos) break;
     start = end + 1;
     if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;

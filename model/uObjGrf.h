@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Canvas.h"
+#include "platform/Numbers.h"
 
 #include <cassert>
 #include <cstdint>
@@ -64,9 +65,3 @@ protected:
     return *Canvas;
   }
 };
-
-/// a + b clamped into the 32-bit range: the geometry helper every model object uses.
-constexpr std::int32_t SatAdd(std::int32_t a, std::int64_t b) {
-  const std::int64_t s = std::int64_t(a) + b;
-  return s > INT32_MAX ? INT32_MAX : s < INT32_MIN ? INT32_MIN : std::int32_t(s);
-}

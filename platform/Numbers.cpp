@@ -28,12 +28,6 @@ locale_t CLocale() {
 
 }  // namespace
 
-std::int32_t SaturateToInt32(std::int64_t v) {
-  if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(v);
-}
-
 std::int32_t RoundHalfEven(long double v) {
   if (std::isnan(v)) return 0;
   if (v >= kInt32Max) return std::numeric_limits<std::int32_t>::max();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,7 +16,17 @@ std::int32_t RoundHalfEven(long double v);
 std::int32_t TruncToInt32(long double v);
 
 /// The 64-bit value clamped into the 32-bit range.
-std::int32_t SaturateToInt32(std::int64_t v);
+constexpr std::int32_t SaturateToInt32(std::int64_t v) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+  return v > kMax ? kMax : v < kMin ? kMin : static_cast<std::int32_t>(v);
+}
+
+/// a + b clamped into the 32-bit range: the coordinate arithmetic of every
+/// model object, whose coordinates a file may put anywhere in that range.
+constexpr std::int32_t SatAdd(std::int32_t a, std::int64_t b) {
+  return SaturateToInt32(std::int64_t(a) + b);
+}
 
 /// The general number format of the model file: at most 15 significant digits,
 /// fixed notation for 1e-5 <= |v| < 1e15, otherwise mantissa, 'E', exponent

@@ -113,9 +113,22 @@ std::string Utf8ToWindows1252(std::string_view utf8) {
   return out;
 }
 
+namespace {
+
+bool StartsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
+
+}  // namespace
+
 std::size_t Utf8Length(std::string_view utf8) {
   std::size_t count = 0;
-  for (unsigned char c : utf8)
-    if ((c & 0xC0) != 0x80) ++count;
+  for (char c : utf8) count += StartsCharacter(c);
   return count;
+}
+
+std::string_view Utf8Prefix(std::string_view utf8, std::size_t characters) {
+  std::size_t started = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    if (StartsCharacter(utf8[i]) && started++ == characters) return utf8.substr(0, i);
+  }
+  return utf8;
 }

@@ -18,3 +18,7 @@ std::string Utf8ToWindows1252(std::string_view utf8);
 
 /// Number of characters (code points) in valid UTF-8 text.
 std::size_t Utf8Length(std::string_view utf8);
+
+/// The first `characters` characters of valid UTF-8 text; all of it when it
+/// is shorter.
+std::string_view Utf8Prefix(std::string_view utf8, std::size_t characters);

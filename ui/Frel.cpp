@@ -3,6 +3,7 @@
 #include "ui/DialogSupport.h"
 #include "model/uRel.h"
 #include "model/uVar.h"
+#include "platform/TextEncoding.h"
 
 #include <QButtonGroup>
 #include <QFont>
@@ -52,9 +53,9 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 
 QString ShortVariableName(const QString& name) {
   // Counted in characters, so a surrogate pair is one character, not two.
-  const std::u32string characters = name.toStdU32String();
-  if (characters.size() <= 9) return name;
-  return QString::fromStdU32String(characters.substr(0, 6)) + QStringLiteral("...");
+  const std::string utf8 = name.toStdString();
+  if (Utf8Length(utf8) <= 9) return name;
+  return QString::fromStdString(std::string(Utf8Prefix(utf8, 6))) + QStringLiteral("...");
 }
 
 TfRelacionamento::TfRelacionamento(QWidget* parent)

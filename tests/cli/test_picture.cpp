@@ -108,6 +108,7 @@ TEST_F(PictureTest, ThePictureIsTheCanvasTheSplitterAndTheGraph) {
   } cases[] = {
       {{}, kPictureCanvasWidth, kPictureCanvasHeight},
       {{"--size", "300x200"}, 300, 200},
+      {{"--size", "000210x0000150"}, 210, 150},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.width);
