@@ -1,5 +1,6 @@
 #include "document/uEditor.h"
 
+#include "document/ModelText.h"
 #include "model/uRel.h"
 #include "model/uVar.h"
 #include "platform/Numbers.h"
@@ -14,6 +15,9 @@
 #include <vector>
 
 namespace {
+
+// Every name a file can hold is a name the model allows, and back.
+static_assert(kMaxNameLength == kMaxLineLength, "a name is one whole line of the model file");
 
 constexpr std::string_view kHeader = "KORVEL - VERSAO 1.0";
 constexpr std::string_view kEnd = "FIM";

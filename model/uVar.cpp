@@ -2,9 +2,16 @@
 
 #include "model/uRel.h"
 #include "platform/Numbers.h"
+#include "platform/TextEncoding.h"
 
 #include <algorithm>
 #include <cmath>
+
+std::string OneLineName(std::string_view text) {
+  std::string name(Utf8Prefix(text, kMaxNameLength));
+  std::replace_if(name.begin(), name.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return name;
+}
 
 TVariavel::TVariavel() : TVariavel(VariableType::Continuous, ValueRange::Positive) {}
 

@@ -8,9 +8,18 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TRelacionamento;
+
+/// Longest name a variable is given, in characters.
+inline constexpr std::size_t kMaxNameLength = 4096;
+
+/// The text as a variable's name. A name is one line of the model file: each
+/// line break becomes a space, and at most kMaxNameLength characters (of
+/// valid UTF-8) are kept.
+std::string OneLineName(std::string_view text);
 
 /// A tick integrates over 100 sub-steps of this length.
 inline constexpr long double kSubStepLength = 0.001L;

@@ -1,6 +1,5 @@
 #include "ui/Fvar.h"
 
-#include "document/ModelText.h"
 #include "ui/DialogSupport.h"
 #include "model/uVar.h"
 #include "platform/Numbers.h"
@@ -95,8 +94,8 @@ TfVariavel::TfVariavel(QWidget* parent)
   edtNome = new QLineEdit(this);
   // The dialog font is bold; the name box is not.
   edtNome->setFont(PixelFont(Face::Arial, 13));
-  // What a model file keeps of a line.
-  edtNome->setMaxLength(int(kMaxLineLength));
+  // Counted in UTF-16 units: never more characters than a name keeps.
+  edtNome->setMaxLength(int(kMaxNameLength));
   edtNome->setGeometry(42, 6, 235, 24);
 
   grpTipo = MakeGroup(this, QStringLiteral("Tipo de variável"), 4, 38, 145, 55);
@@ -270,15 +269,11 @@ void TfVariavel::ApplyToVariable() {
 
   // An untouched edit gives back the very bytes it was shown, so a name the
   // edit cannot hold whole (too long for it) survives a confirmation.
-  QString text = edtNome->text();
-  if (text == shownName_) {
+  const QString text = edtNome->text();
+  if (text == shownName_)
     v.SetName(shownNameBytes_);
-  } else {
-    // A name is one line of the model file: a pasted line break would split
-    // its record and the file would not open again.
-    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    v.SetName(text.toStdString());
-  }
+  else
+    v.SetName(OneLineName(text.toStdString()));
   v.Awake = bAcordada->isChecked();
   v.CombineMode = bSoma->isChecked()            ? CombineMode::Sum
                   : bMultiplicacao->isChecked() ? CombineMode::Product
