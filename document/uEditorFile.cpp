@@ -132,6 +132,12 @@ public:
   /// Whether the next line is the keyword; any other line means false.
   bool NextIs(std::string_view keyword) { return Next() == keyword; }
 
+  /// Passes over the empty line that ends a record; the line after it.
+  std::string_view NextRecord() {
+    Next();
+    return Next();
+  }
+
   /// The 0-based position in count items that the next line names.
   std::size_t NextIndex(std::size_t count) {
     const std::int32_t index = NextInt();
@@ -185,6 +191,115 @@ private:
   std::unique_ptr<TRelacionamento> r_;
 };
 
+void WriteVariable(ModelLines& lines, const TVariavel& v, char separator) {
+  lines.emplace_back(kVariableMarker);
+  lines.emplace_back(ClassLineOf(v));
+  lines.push_back(v.Name);
+  lines.push_back(std::to_string(v.X));
+  lines.push_back(std::to_string(v.Y));
+  lines.push_back(FormatGeneral(v.Level, separator));
+  // Signed, as the reader takes it back: a colour from a file keeps all 32 bits.
+  lines.push_back(std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(v.Color))));
+  lines.emplace_back(v.PlotInGraph ? kPlot : kNoPlot);
+  lines.push_back(NumberOf(v.InputKind));
+  lines.emplace_back(v.Awake ? kVariableAwake : kAsleep);
+  lines.emplace_back(v.SelfChangeDecreases ? kDecreases : kIncreases);
+  lines.push_back(FormatGeneral(v.SelfChangeRate, separator));
+  lines.push_back(KeywordOf(kCombineModes, v.CombineMode));
+  if (v.IsOnOff()) {
+    const auto& onOff = static_cast<const TVarLigaDesliga&>(v);
+    lines.push_back(FormatGeneral(onOff.ThresholdLevel, separator));
+    lines.emplace_back(onOff.OnBelow ? kOnBelow : kOnAbove);
+    lines.push_back(KeywordOf(kEffectsWhenOn, onOff.EffectWhenOn));
+  }
+  lines.emplace_back();
+}
+
+/// origin and destination are the positions of its ends in the variable list.
+void WriteRelationship(ModelLines& lines, const TRelacionamento& r, int origin, int destination,
+                       char separator) {
+  lines.emplace_back(kRelationshipMarker);
+  lines.push_back(std::to_string(r.X));
+  lines.push_back(std::to_string(r.Y));
+  lines.push_back(std::to_string(origin));
+  lines.push_back(std::to_string(destination));
+  lines.push_back(NumberOf(r.Kind));
+  lines.emplace_back(r.SameDirection ? kSameDirection : kOppositeDirection);
+  lines.emplace_back(r.Awake ? kRelationshipAwake : kAsleep);
+  lines.push_back(FormatGeneral(r.Effect, separator));
+  lines.emplace_back();
+}
+
+void WriteEnvironment(ModelLines& lines, const IEditorHost& host) {
+  lines.emplace_back(kEnvironmentMarker);
+  lines.push_back(std::to_string(static_cast<std::int32_t>(host.MethodCode())));
+  lines.push_back(std::to_string(host.ElapsedTicks()));
+  lines.push_back(host.UnitsText());
+  lines.push_back(std::to_string(host.TimerInterval()));
+  lines.emplace_back();
+}
+
+/// A variable record from its class line to the line before its empty one,
+/// pulled inside the canvas.
+std::unique_ptr<TVariavel> ReadVariable(LineReader& in, ::Canvas* canvas) {
+  const std::string_view classLine = in.Next();
+  std::unique_ptr<TVariavel> v = NewVariableOfClass(classLine);
+  if (!v) throw ModelFileError(Quoted(classLine) + " não é uma classe de variável válida");
+  v->SetCanvas(canvas);
+  v->SetName(std::string(in.Next()));
+  v->X = in.NextInt();
+  v->Y = in.NextInt();
+  v->Level = in.NextReal();
+  v->Color = static_cast<::Color>(static_cast<std::uint32_t>(in.NextInt()));
+  v->PlotInGraph = in.NextIs(kPlot);
+  v->InputKind = static_cast<RelationshipKind>(in.NextInt());
+  v->Awake = in.NextIs(kVariableAwake);
+  v->SelfChangeDecreases = in.NextIs(kDecreases);
+  v->SelfChangeRate = in.NextDouble();
+  v->CombineMode = ModeOf(kCombineModes, in.Next(), v->CombineMode);
+  if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(v.get())) {
+    onOff->ThresholdLevel = in.NextReal();
+    onOff->OnBelow = in.NextIs(kOnBelow);
+    onOff->EffectWhenOn = ModeOf(kEffectsWhenOn, in.Next(), onOff->EffectWhenOn);
+  }
+  v->KeepInside();
+  return v;
+}
+
+/// A relationship record from its box position to the line before its empty
+/// one, attached to its ends among variables.
+std::unique_ptr<TRelacionamento> ReadRelationship(
+    LineReader& in, ::Canvas* canvas, const std::vector<std::unique_ptr<TVariavel>>& variables) {
+  PendingRelationship r;
+  r->SetCanvas(canvas);
+  r->X = in.NextInt();
+  r->Y = in.NextInt();
+  TVariavel* origin = variables[in.NextIndex(variables.size())].get();
+  TVariavel* destination = variables[in.NextIndex(variables.size())].get();
+  r->Origin = origin;
+  r->Destination = destination;
+  origin->AddRelationship(r.get());
+  destination->AddRelationship(r.get());
+  r->UpdateEndpoints();
+  r->Kind = static_cast<RelationshipKind>(in.NextInt());
+  r->SameDirection = in.NextIs(kSameDirection);
+  r->Awake = in.NextIs(kRelationshipAwake);
+  r->Effect = in.NextDouble();
+  r->KeepInside();
+  return r.Release();
+}
+
+/// The environment record after its marker line, each value handed over as
+/// soon as it is read.
+void ReadEnvironment(LineReader& in, TEditor& editor, IEditorHost& host) {
+  editor.ChooseMethod(static_cast<MethodCode>(in.NextInt()));
+  const std::string_view clockLine = in.Next();
+  host.SetElapsedTicks(LineReader::IntFrom(clockLine));
+  host.SetClockText(std::string(clockLine));
+  host.SetUnitsText(std::string(in.Next()));
+  host.SetTimerInterval(in.NextInt());
+}
+
 }  // namespace
 
 int TEditor::IndexOfVariable(const TVariavel* v) const {
@@ -208,35 +323,10 @@ void TEditor::SaveToLines(ModelLines& lines) {
 
 void TEditor::WriteText(ModelLines& lines) const {
   const char separator = DecimalSeparator();
-  const auto real = [separator](long double v) { return FormatGeneral(v, separator); };
-
   lines.clear();
   lines.emplace_back(kHeader);
   lines.emplace_back();
-
-  for (const auto& v : Variables) {
-    lines.emplace_back(kVariableMarker);
-    lines.emplace_back(ClassLineOf(*v));
-    lines.push_back(v->Name);
-    lines.push_back(std::to_string(v->X));
-    lines.push_back(std::to_string(v->Y));
-    lines.push_back(real(v->Level));
-    // Signed, as the reader takes it back: a colour from a file keeps all 32 bits.
-    lines.push_back(std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(v->Color))));
-    lines.emplace_back(v->PlotInGraph ? kPlot : kNoPlot);
-    lines.push_back(NumberOf(v->InputKind));
-    lines.emplace_back(v->Awake ? kVariableAwake : kAsleep);
-    lines.emplace_back(v->SelfChangeDecreases ? kDecreases : kIncreases);
-    lines.push_back(real(v->SelfChangeRate));
-    lines.push_back(KeywordOf(kCombineModes, v->CombineMode));
-    if (v->IsOnOff()) {
-      const auto* onOff = static_cast<const TVarLigaDesliga*>(v.get());
-      lines.push_back(real(onOff->ThresholdLevel));
-      lines.emplace_back(onOff->OnBelow ? kOnBelow : kOnAbove);
-      lines.push_back(KeywordOf(kEffectsWhenOn, onOff->EffectWhenOn));
-    }
-    lines.emplace_back();
-  }
+  for (const auto& v : Variables) WriteVariable(lines, *v, separator);
 
   // Found once: a search per relationship end would make saving quadratic.
   std::unordered_map<const TVariavel*, int> indexOf;
@@ -246,26 +336,10 @@ void TEditor::WriteText(ModelLines& lines) const {
     const auto found = indexOf.find(v);
     return found == indexOf.end() ? -1 : found->second;
   };
+  for (const auto& r : Relationships)
+    WriteRelationship(lines, *r, index(r->Origin), index(r->Destination), separator);
 
-  for (const auto& r : Relationships) {
-    lines.emplace_back(kRelationshipMarker);
-    lines.push_back(std::to_string(r->X));
-    lines.push_back(std::to_string(r->Y));
-    lines.push_back(std::to_string(index(r->Origin)));
-    lines.push_back(std::to_string(index(r->Destination)));
-    lines.push_back(NumberOf(r->Kind));
-    lines.emplace_back(r->SameDirection ? kSameDirection : kOppositeDirection);
-    lines.emplace_back(r->Awake ? kRelationshipAwake : kAsleep);
-    lines.push_back(real(r->Effect));
-    lines.emplace_back();
-  }
-
-  lines.emplace_back(kEnvironmentMarker);
-  lines.push_back(std::to_string(static_cast<std::int32_t>(host_.MethodCode())));
-  lines.push_back(std::to_string(host_.ElapsedTicks()));
-  lines.push_back(host_.UnitsText());
-  lines.push_back(std::to_string(host_.TimerInterval()));
-  lines.emplace_back();
+  WriteEnvironment(lines, host_);
   lines.emplace_back(kEnd);
 }
 
@@ -282,65 +356,16 @@ LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) {
   try {
     in.Next();
     std::string_view current = in.Next();
-
-    while (current == kVariableMarker) {
-      const std::string_view classLine = in.Next();
-      std::unique_ptr<TVariavel> v = NewVariableOfClass(classLine);
-      if (!v) throw ModelFileError(Quoted(classLine) + " não é uma classe de variável válida");
-      v->SetCanvas(Canvas);
-      v->SetName(std::string(in.Next()));
-      v->X = in.NextInt();
-      v->Y = in.NextInt();
-      v->Level = in.NextReal();
-      v->Color = static_cast<::Color>(static_cast<std::uint32_t>(in.NextInt()));
-      v->PlotInGraph = in.NextIs(kPlot);
-      v->InputKind = static_cast<RelationshipKind>(in.NextInt());
-      v->Awake = in.NextIs(kVariableAwake);
-      v->SelfChangeDecreases = in.NextIs(kDecreases);
-      v->SelfChangeRate = in.NextDouble();
-      v->CombineMode = ModeOf(kCombineModes, in.Next(), v->CombineMode);
-      if (auto* onOff = dynamic_cast<TVarLigaDesliga*>(v.get())) {
-        onOff->ThresholdLevel = in.NextReal();
-        onOff->OnBelow = in.NextIs(kOnBelow);
-        onOff->EffectWhenOn = ModeOf(kEffectsWhenOn, in.Next(), onOff->EffectWhenOn);
-      }
-      v->KeepInside();
-      Variables.push_back(std::move(v));
+    for (; current == kVariableMarker; current = in.NextRecord()) {
+      Variables.push_back(ReadVariable(in, Canvas));
+      // Once more now that it is listed, as every reader of the format does.
+      // One pass settles a gauge, so today this moves nothing; it stays so
+      // that positions keep matching theirs should KeepInside ever change.
       Variables.back()->KeepInside();
-      in.Next();
-      current = in.Next();
     }
-
-    while (current == kRelationshipMarker) {
-      PendingRelationship r;
-      r->SetCanvas(Canvas);
-      r->X = in.NextInt();
-      r->Y = in.NextInt();
-      TVariavel* origin = Variables[in.NextIndex(Variables.size())].get();
-      TVariavel* destination = Variables[in.NextIndex(Variables.size())].get();
-      r->Origin = origin;
-      r->Destination = destination;
-      origin->AddRelationship(r.get());
-      destination->AddRelationship(r.get());
-      r->UpdateEndpoints();
-      r->Kind = static_cast<RelationshipKind>(in.NextInt());
-      r->SameDirection = in.NextIs(kSameDirection);
-      r->Awake = in.NextIs(kRelationshipAwake);
-      r->Effect = in.NextDouble();
-      r->KeepInside();
-      Relationships.push_back(r.Release());
-      in.Next();
-      current = in.Next();
-    }
-
-    if (current == kEnvironmentMarker) {
-      ChooseMethod(static_cast<MethodCode>(in.NextInt()));
-      const std::string_view clockLine = in.Next();
-      host_.SetElapsedTicks(LineReader::IntFrom(clockLine));
-      host_.SetClockText(std::string(clockLine));
-      host_.SetUnitsText(std::string(in.Next()));
-      host_.SetTimerInterval(in.NextInt());
-    }
+    for (; current == kRelationshipMarker; current = in.NextRecord())
+      Relationships.push_back(ReadRelationship(in, Canvas, Variables));
+    if (current == kEnvironmentMarker) ReadEnvironment(in, *this, host_);
   } catch (...) {
     DrawAll();
     TakeCommandStart();
