@@ -30,6 +30,79 @@ std::vector<long double> LevelsOf(const TEditor& editor) {
   return levels;
 }
 
+struct CanvasSizes {
+  std::int32_t width;
+  std::int32_t height;
+  std::int32_t graphWidth;
+};
+
+/// A picture is drawn on a canvas of the window's size, so that a model
+/// opens, pulled inside, as the window shows it; a plain run has room for any.
+CanvasSizes CanvasSizesFor(const SimOptions& options) {
+  if (options.picturePath.empty()) return {kSimCanvasSize, kSimCanvasSize, 800};
+  if (options.pictureWidth > 0)
+    return {options.pictureWidth, options.pictureHeight, options.pictureWidth};
+  return {kPictureCanvasWidth, kPictureCanvasHeight, kPictureCanvasWidth};
+}
+
+/// "Animar" and the ticks, with one CSV row of levels each to write, row 0
+/// holding the levels the animation starts from.
+template <class Write>
+void Animate(TEditor& editor, SimHost& host, std::int32_t ticks, Write write) {
+  std::vector<std::string> names;
+  for (const auto& v : editor.Variables) names.push_back(v->Name);
+  const LevelCsv csv(names);
+  write(csv.HeaderLine());
+
+  editor.UseSelectTool();
+  editor.StartAnimation();
+  editor.SaveStatesBeforeAnimation();
+  write(csv.RowLine(0, LevelsOf(editor)));
+  for (std::int32_t tick = 1; tick <= ticks; ++tick) {
+    editor.Tick();
+    host.CountTick();
+    write(csv.RowLine(tick, LevelsOf(editor)));
+  }
+}
+
+/// Animates the loaded model and writes what the options ask for; throws
+/// with the message to show when something can't be written.
+void AnimateAndWrite(const SimOptions& options, TEditor& editor, SimHost& host,
+                     const RasterCanvas& canvas, const RasterCanvas& graph, std::ostream& out) {
+  // Every file is opened before the run, so that one that can't be written
+  // stops it at once, and all are put in place together after it.
+  std::optional<AtomicFile> table;
+  std::optional<AtomicFile> saved;
+  std::optional<AtomicFile> drawn;
+  if (!options.outputPath.empty()) table.emplace(options.outputPath);
+  if (!options.savePath.empty()) saved.emplace(options.savePath);
+  if (!options.picturePath.empty()) drawn.emplace(options.picturePath);
+
+  Animate(editor, host, options.ticks, [&](const std::string& text) {
+    if (table) {
+      table->Write(text);
+    } else {
+      out << text;
+    }
+  });
+
+  if (saved) {
+    ModelLines lines;
+    editor.SaveToLines(lines);
+    saved->Write(FileBytesFromLines(lines));
+  }
+  if (drawn) {
+    drawn->Write(
+        EncodePicture(ComposePicture(canvas, graph), *PictureFormatOf(options.picturePath)));
+  }
+  if (!table) {
+    out.flush();
+    if (!out) throw std::runtime_error("Não foi possível escrever a tabela na saída padrão");
+  }
+  const auto file = [](std::optional<AtomicFile>& f) { return f ? &*f : nullptr; };
+  AtomicFile::CommitTogether({file(table), file(saved), file(drawn)});
+}
+
 }  // namespace
 
 int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -46,21 +119,12 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
     return 0;
   }
 
-  // A picture is drawn on a canvas of the window's size, so that a model
-  // opens, pulled inside, as the window shows it; a plain run has room for any.
-  const bool picture = !options->picturePath.empty();
-  const std::int32_t canvasWidth =
-      picture ? (options->pictureWidth > 0 ? options->pictureWidth : kPictureCanvasWidth)
-              : kSimCanvasSize;
-  const std::int32_t canvasHeight =
-      picture ? (options->pictureWidth > 0 ? options->pictureHeight : kPictureCanvasHeight)
-              : kSimCanvasSize;
-
+  const CanvasSizes size = CanvasSizesFor(*options);
   SimHost host;
   TEditor editor(host);
   // Heap: 64 MiB of pixels don't belong on the stack frame of a caller's thread.
-  auto canvas = std::make_unique<RasterCanvas>(canvasWidth, canvasHeight);
-  RasterCanvas graph(picture ? canvasWidth : 800, kPictureGraphHeight);
+  auto canvas = std::make_unique<RasterCanvas>(size.width, size.height);
+  RasterCanvas graph(size.graphWidth, kPictureGraphHeight);
   editor.AttachCanvas(canvas.get());
   editor.GraphImage = &graph;
   editor.ResetGraph();
@@ -72,57 +136,11 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
   } catch (const std::exception& e) {
     return fail(e.what(), kExitFile);
   }
-
   // As the method menu items do, so that a saved model names the method it ran with.
   if (options->method) editor.ChooseMethod(*options->method);
 
   try {
-    // Every file is opened before the run, so that one that can't be written
-    // stops it at once, and all are put in place together after it.
-    std::optional<AtomicFile> table;
-    std::optional<AtomicFile> saved;
-    std::optional<AtomicFile> drawn;
-    if (!options->outputPath.empty()) table.emplace(options->outputPath);
-    if (!options->savePath.empty()) saved.emplace(options->savePath);
-    if (picture) drawn.emplace(options->picturePath);
-    const auto writeTable = [&](const std::string& text) {
-      if (table) {
-        table->Write(text);
-      } else {
-        out << text;
-      }
-    };
-
-    std::vector<std::string> names;
-    for (const auto& v : editor.Variables) names.push_back(v->Name);
-    const LevelCsv csv(names);
-    writeTable(csv.HeaderLine());
-
-    editor.UseSelectTool();
-    editor.StartAnimation();
-    editor.SaveStatesBeforeAnimation();
-    writeTable(csv.RowLine(0, LevelsOf(editor)));
-    for (std::int32_t tick = 1; tick <= options->ticks; ++tick) {
-      editor.Tick();
-      host.CountTick();
-      writeTable(csv.RowLine(tick, LevelsOf(editor)));
-    }
-
-    if (saved) {
-      ModelLines lines;
-      editor.SaveToLines(lines);
-      saved->Write(FileBytesFromLines(lines));
-    }
-    if (drawn) {
-      drawn->Write(EncodePicture(ComposePicture(*canvas, graph),
-                                 *PictureFormatOf(options->picturePath)));
-    }
-    if (!table) {
-      out.flush();
-      if (!out) throw std::runtime_error("Não foi possível escrever a tabela na saída padrão");
-    }
-    const auto file = [](std::optional<AtomicFile>& f) { return f ? &*f : nullptr; };
-    AtomicFile::CommitTogether({file(table), file(saved), file(drawn)});
+    AnimateAndWrite(*options, editor, host, *canvas, graph, out);
   } catch (const std::exception& e) {
     return fail(e.what(), kExitFile);
   }

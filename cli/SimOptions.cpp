@@ -51,6 +51,53 @@ std::string SameFileRefusal(const SimOptions& options) {
   return {};
 }
 
+/// Stores the value of an option that takes one; why it is refused, or
+/// nothing. ticksGiven tells a second --ticks from the default count.
+std::string TakeValue(SimOptions& options, bool& ticksGiven, const std::string& option,
+                      const std::string& value) {
+  if (option == "--ticks") {
+    if (ticksGiven) return "--ticks aparece duas vezes";
+    const auto n = ParseCount(value, kMaxTicks);
+    if (!n) {
+      return "--ticks aceita um número inteiro de 0 a " + std::to_string(kMaxTicks) + ", não " +
+             Shown(value);
+    }
+    options.ticks = *n;
+    ticksGiven = true;
+  } else if (option == "--method") {
+    if (options.method) return "--method aparece duas vezes";
+    if (value == "euler") {
+      options.method = MethodCode::Euler;
+    } else if (value == "rk4") {
+      options.method = MethodCode::RungeKutta;
+    } else {
+      return "--method aceita euler ou rk4, não " + Shown(value);
+    }
+  } else if (option == "--size") {
+    if (options.pictureWidth > 0) return "--size aparece duas vezes";
+    if (!ParseSize(value, options.pictureWidth, options.pictureHeight)) {
+      return "--size aceita LARGURAxALTURA, cada uma de 1 a " + std::to_string(kMaxPictureSide) +
+             ", não " + Shown(value);
+    }
+  } else {
+    std::string& path = option == "--output" ? options.outputPath
+                        : option == "--save" ? options.savePath
+                                             : options.picturePath;
+    if (!path.empty()) return option + " aparece duas vezes";
+    if (value.empty()) return option + " precisa de um nome de arquivo";
+    path = value;
+  }
+  return {};
+}
+
+/// Why options that each stand are refused together, or nothing.
+std::string CombinationRefusal(const SimOptions& options) {
+  if (options.pictureWidth > 0 && options.picturePath.empty()) return "--size precisa de --picture";
+  if (!options.picturePath.empty() && !PictureFormatOf(options.picturePath))
+    return "--picture faz arquivos .png, .svg ou .pdf, não " + Shown(options.picturePath);
+  return SameFileRefusal(options);
+}
+
 }  // namespace
 
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
@@ -73,39 +120,8 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
                             arg == "--save" || arg == "--picture" || arg == "--size";
     if (takesValue) {
       if (i + 1 == args.size()) return refuse(arg + " precisa de um valor");
-      const std::string& value = args[++i];
-      if (arg == "--ticks") {
-        if (ticksGiven) return refuse("--ticks aparece duas vezes");
-        const auto n = ParseCount(value, kMaxTicks);
-        if (!n) {
-          return refuse("--ticks aceita um número inteiro de 0 a " + std::to_string(kMaxTicks) +
-                        ", não " + Shown(value));
-        }
-        options.ticks = *n;
-        ticksGiven = true;
-      } else if (arg == "--method") {
-        if (options.method) return refuse("--method aparece duas vezes");
-        if (value == "euler") {
-          options.method = MethodCode::Euler;
-        } else if (value == "rk4") {
-          options.method = MethodCode::RungeKutta;
-        } else {
-          return refuse("--method aceita euler ou rk4, não " + Shown(value));
-        }
-      } else if (arg == "--size") {
-        if (options.pictureWidth > 0) return refuse("--size aparece duas vezes");
-        if (!ParseSize(value, options.pictureWidth, options.pictureHeight)) {
-          return refuse("--size aceita LARGURAxALTURA, cada uma de 1 a " +
-                        std::to_string(kMaxPictureSide) + ", não " + Shown(value));
-        }
-      } else {
-        std::string& path = arg == "--output"  ? options.outputPath
-                            : arg == "--save" ? options.savePath
-                                              : options.picturePath;
-        if (!path.empty()) return refuse(arg + " aparece duas vezes");
-        if (value.empty()) return refuse(arg + " precisa de um nome de arquivo");
-        path = value;
-      }
+      const std::string refusal = TakeValue(options, ticksGiven, arg, args[++i]);
+      if (!refusal.empty()) return refuse(refusal);
       continue;
     }
     if (arg.size() > 1 && arg[0] == '-') return refuse("opção desconhecida " + Shown(arg));
@@ -115,12 +131,7 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
     modelGiven = true;
   }
   if (!modelGiven) return refuse("falta o arquivo de modelo");
-  if (options.pictureWidth > 0 && options.picturePath.empty()) {
-    return refuse("--size precisa de --picture");
-  }
-  if (!options.picturePath.empty() && !PictureFormatOf(options.picturePath)) {
-    return refuse("--picture faz arquivos .png, .svg ou .pdf, não " + Shown(options.picturePath));
-  }
-  if (const std::string refusal = SameFileRefusal(options); !refusal.empty()) return refuse(refusal);
+  if (const std::string refusal = CombinationRefusal(options); !refusal.empty())
+    return refuse(refusal);
   return options;
 }

@@ -54,10 +54,72 @@ constexpr ColourButtonRow kColourButtons[] = {
 
 constexpr int kMaxSelfChangePosition = 20;
 
-/// A radio button in one of the three rows of a group.
-QRadioButton* MakeRadio(QGroupBox* group, QButtonGroup* exclusive, const QString& text,
-                        int top) {
-  return MakeRadio(group, exclusive, text, 17, top, group->width() - 19);
+struct RadioRow {
+  QRadioButton* TfVariavel::*button;
+  const char* caption;
+  int top;
+};
+
+/// A group box of radio buttons that exclude each other.
+struct RadioGroupRow {
+  QGroupBox* TfVariavel::*group;
+  const char* title;
+  int left, top, width, height;
+  /// Up to three, from the top; the rest have no button.
+  RadioRow radios[3];
+  /// The button checked until a variable is shown; none for the type, which
+  /// the constructor checks once its buttons are connected.
+  QRadioButton* TfVariavel::*checked;
+};
+
+// Creation order is focus order.
+constexpr RadioGroupRow kEveryVariableGroups[] = {
+    {&TfVariavel::grpTipo, "Tipo de variável", 4, 38, 145, 55,
+     {{&TfVariavel::bContinua, "Contínua", 17}, {&TfVariavel::bLigaDesliga, "Liga-Desliga", 34}},
+     nullptr},
+    {&TfVariavel::grpFaixa, "Faixa de variação", 156, 38, 120, 55,
+     {{&TfVariavel::bValoresPositivos, "Valores Positivos", 17},
+      {&TfVariavel::bQualquerValor, "Qualquer Valor", 34}},
+     &TfVariavel::bValoresPositivos},
+    {&TfVariavel::grpSituacao, "Situação", 156, 98, 120, 55,
+     {{&TfVariavel::bAcordada, "Acordada", 17}, {&TfVariavel::bDormindo, "Dormindo", 34}},
+     &TfVariavel::bAcordada},
+    {&TfVariavel::grpCombinacao, "Combinar relacionamentos", 280, 38, 165, 71,
+     {{&TfVariavel::bSoma, "Soma", 18},
+      {&TfVariavel::bMultiplicacao, "Multiplicação", 34},
+      {&TfVariavel::bMedia, "Média Aritimética", 51}},
+     &TfVariavel::bSoma},
+    {&TfVariavel::grpAutomudanca, "Auto-mudança", 156, 157, 121, 76,
+     {{&TfVariavel::bDiminui, "Diminui", 17}, {&TfVariavel::bAumenta, "Aumenta", 34}},
+     &TfVariavel::bDiminui},
+};
+
+/// Shown only for an on-off variable.
+constexpr RadioGroupRow kOnOffGroups[] = {
+    {&TfVariavel::grpLigar, "Ligar", 6, 98, 143, 55,
+     {{&TfVariavel::bValoresAcima, "Para valores acima", 17},
+      {&TfVariavel::bValoresAbaixo, "Para valores abaixo", 34}},
+     &TfVariavel::bValoresAcima},
+    {&TfVariavel::grpEfeito, "Efeito quando ligada", 6, 157, 143, 76,
+     {{&TfVariavel::bIgualA, "Igual a...", 17},
+      {&TfVariavel::bFraco, "Fraco", 34},
+      {&TfVariavel::bForte, "Forte", 51}},
+     &TfVariavel::bFraco},
+};
+
+/// The group of a row with its radio buttons, kept in the dialog's members.
+QGroupBox* MakeRadioGroup(TfVariavel& dialog, const RadioGroupRow& row) {
+  QGroupBox* group =
+      MakeGroup(&dialog, QString::fromUtf8(row.title), row.left, row.top, row.width, row.height);
+  auto* exclusive = new QButtonGroup(group);
+  for (const RadioRow& radio : row.radios) {
+    if (!radio.button) break;
+    dialog.*radio.button = MakeRadio(group, exclusive, QString::fromUtf8(radio.caption), 17,
+                                     radio.top, group->width() - 19);
+  }
+  if (row.checked) (dialog.*row.checked)->setChecked(true);
+  dialog.*row.group = group;
+  return group;
 }
 
 /// A one-pixel silver frame around a 10 x 10 square of the colour.
@@ -88,65 +150,10 @@ TfVariavel::TfVariavel(QWidget* parent)
   setPalette(silver);
   setAutoFillBackground(true);
 
-  Label2 = new QLabel(QStringLiteral("Nome"), this);
-  Label2->move(4, 11);
-  Label2->adjustSize();
-  edtNome = new QLineEdit(this);
-  // The dialog font is bold; the name box is not.
-  edtNome->setFont(PixelFont(Face::Arial, 13));
-  // Counted in UTF-16 units: never more characters than a name keeps.
-  edtNome->setMaxLength(int(kMaxNameLength));
-  edtNome->setGeometry(42, 6, 235, 24);
-
-  grpTipo = MakeGroup(this, QStringLiteral("Tipo de variável"), 4, 38, 145, 55);
-  auto* types = new QButtonGroup(grpTipo);
-  bContinua = MakeRadio(grpTipo, types, QStringLiteral("Contínua"), 17);
-  bLigaDesliga = MakeRadio(grpTipo, types, QStringLiteral("Liga-Desliga"), 34);
-
-  grpFaixa = MakeGroup(this, QStringLiteral("Faixa de variação"), 156, 38, 120, 55);
-  auto* ranges = new QButtonGroup(grpFaixa);
-  bValoresPositivos = MakeRadio(grpFaixa, ranges, QStringLiteral("Valores Positivos"), 17);
-  bQualquerValor = MakeRadio(grpFaixa, ranges, QStringLiteral("Qualquer Valor"), 34);
-  bValoresPositivos->setChecked(true);
-
-  grpSituacao = MakeGroup(this, QStringLiteral("Situação"), 156, 98, 120, 55);
-  auto* situations = new QButtonGroup(grpSituacao);
-  bAcordada = MakeRadio(grpSituacao, situations, QStringLiteral("Acordada"), 17);
-  bDormindo = MakeRadio(grpSituacao, situations, QStringLiteral("Dormindo"), 34);
-  bAcordada->setChecked(true);
-
-  grpCombinacao = MakeGroup(this, QStringLiteral("Combinar relacionamentos"), 280, 38, 165, 71);
-  auto* combinations = new QButtonGroup(grpCombinacao);
-  bSoma = MakeRadio(grpCombinacao, combinations, QStringLiteral("Soma"), 18);
-  bMultiplicacao = MakeRadio(grpCombinacao, combinations, QStringLiteral("Multiplicação"), 34);
-  bMedia = MakeRadio(grpCombinacao, combinations, QStringLiteral("Média Aritimética"), 51);
-  bSoma->setChecked(true);
-
-  grpAutomudanca = MakeGroup(this, QStringLiteral("Auto-mudança"), 156, 157, 121, 76);
-  auto* signs = new QButtonGroup(grpAutomudanca);
-  bDiminui = MakeRadio(grpAutomudanca, signs, QStringLiteral("Diminui"), 17);
-  bAumenta = MakeRadio(grpAutomudanca, signs, QStringLiteral("Aumenta"), 34);
-  bDiminui->setChecked(true);
-  scrAutoMudanca = new QScrollBar(Qt::Horizontal, grpAutomudanca);
-  scrAutoMudanca->setGeometry(8, 53, 108, 17);
-  scrAutoMudanca->setRange(0, kMaxSelfChangePosition);
-  scrAutoMudanca->setSingleStep(1);
-  scrAutoMudanca->setPageStep(1);
-
-  grpLigar = MakeGroup(this, QStringLiteral("Ligar"), 6, 98, 143, 55);
-  auto* switching = new QButtonGroup(grpLigar);
-  bValoresAcima = MakeRadio(grpLigar, switching, QStringLiteral("Para valores acima"), 17);
-  bValoresAbaixo = MakeRadio(grpLigar, switching, QStringLiteral("Para valores abaixo"), 34);
-  bValoresAcima->setChecked(true);
-  grpLigar->hide();
-
-  grpEfeito = MakeGroup(this, QStringLiteral("Efeito quando ligada"), 6, 157, 143, 76);
-  auto* effects = new QButtonGroup(grpEfeito);
-  bIgualA = MakeRadio(grpEfeito, effects, QStringLiteral("Igual a..."), 17);
-  bFraco = MakeRadio(grpEfeito, effects, QStringLiteral("Fraco"), 34);
-  bForte = MakeRadio(grpEfeito, effects, QStringLiteral("Forte"), 51);
-  bFraco->setChecked(true);
-  grpEfeito->hide();
+  CreateNameBox();
+  for (const RadioGroupRow& row : kEveryVariableGroups) MakeRadioGroup(*this, row);
+  CreateSelfChangeBar();
+  for (const RadioGroupRow& row : kOnOffGroups) MakeRadioGroup(*this, row)->hide();
 
   // Connected after the defaults are set, and before FormShow's first use.
   connect(bContinua, &QRadioButton::toggled, this, [this](bool on) {
@@ -157,6 +164,37 @@ TfVariavel::TfVariavel(QWidget* parent)
   });
   bContinua->setChecked(true);
 
+  CreateColourButtons();
+  GroupBox2 = MakeGroup(this, QStringLiteral("Gráfico"), 280, 188, 165, 45);
+  bGrafico = new QCheckBox(QStringLiteral("Desenhar"), GroupBox2);
+  bGrafico->setGeometry(17, 18, 140, 17);
+
+  const OkCancelButtons buttons = MakeOkCancel(this, 280, 368, 246);
+  bOk = buttons.ok;
+  bCancelar = buttons.cancel;
+}
+
+void TfVariavel::CreateNameBox() {
+  Label2 = new QLabel(QStringLiteral("Nome"), this);
+  Label2->move(4, 11);
+  Label2->adjustSize();
+  edtNome = new QLineEdit(this);
+  // The dialog font is bold; the name box is not.
+  edtNome->setFont(PixelFont(Face::Arial, 13));
+  // Counted in UTF-16 units: never more characters than a name keeps.
+  edtNome->setMaxLength(int(kMaxNameLength));
+  edtNome->setGeometry(42, 6, 235, 24);
+}
+
+void TfVariavel::CreateSelfChangeBar() {
+  scrAutoMudanca = new QScrollBar(Qt::Horizontal, grpAutomudanca);
+  scrAutoMudanca->setGeometry(8, 53, 108, 17);
+  scrAutoMudanca->setRange(0, kMaxSelfChangePosition);
+  scrAutoMudanca->setSingleStep(1);
+  scrAutoMudanca->setPageStep(1);
+}
+
+void TfVariavel::CreateColourButtons() {
   GroupBox1 = MakeGroup(this, QStringLiteral("Cor"), 280, 116, 165, 65);
   colours_ = new QButtonGroup(GroupBox1);
   colours_->setExclusive(true);
@@ -172,14 +210,6 @@ TfVariavel::TfVariavel(QWidget* parent)
     this->*row.button = button;
   }
   bPreto->setChecked(true);
-
-  GroupBox2 = MakeGroup(this, QStringLiteral("Gráfico"), 280, 188, 165, 45);
-  bGrafico = new QCheckBox(QStringLiteral("Desenhar"), GroupBox2);
-  bGrafico->setGeometry(17, 18, 140, 17);
-
-  const OkCancelButtons buttons = MakeOkCancel(this, 280, 368, 246);
-  bOk = buttons.ok;
-  bCancelar = buttons.cancel;
 }
 
 void TfVariavel::SetEditedVariable(TVariavel* v) { edited_ = v; }

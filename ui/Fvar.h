@@ -98,6 +98,11 @@ public:
   QPushButton* bCancelar;
 
 private:
+  void CreateNameBox();
+  /// scrAutoMudanca, in grpAutomudanca under its radio buttons.
+  void CreateSelfChangeBar();
+  /// GroupBox1 with the colour buttons, black down.
+  void CreateColourButtons();
   /// Kind code of the type and range radio buttons as they stand.
   KindCode KindCodeOfControls() const;
 

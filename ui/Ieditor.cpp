@@ -144,10 +144,8 @@ void TfEditor::CreateClientArea() {
   auto* column = new QVBoxLayout(client);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-
   CreateToolbar();
   column->addWidget(pBarraOpcoes);
-
   Splitter1 = new QSplitter(Qt::Vertical, client);
   Splitter1->setObjectName(QStringLiteral("Splitter1"));
   Splitter1->setHandleWidth(4);
@@ -155,7 +153,12 @@ void TfEditor::CreateClientArea() {
   Splitter1->setChildrenCollapsible(false);
   Splitter1->setStyleSheet(QStringLiteral("QSplitter::handle { background-color: silver; }"));
   column->addWidget(Splitter1, 1);
+  CreateCanvasViews();
 
+  setTabOrder(bTeclado, cBoxUnidades);
+}
+
+void TfEditor::CreateCanvasViews() {
   iModelo = new TCanvasView(ModelCanvas, Splitter1);
   iModelo->setObjectName(QStringLiteral("iModelo"));
   iModelo->setMinimumHeight(10);
@@ -188,8 +191,6 @@ void TfEditor::CreateClientArea() {
   Splitter1->setStretchFactor(0, 1);
   Splitter1->setStretchFactor(1, 0);
   Splitter1->setSizes({433, kGraphPanelHeight});
-
-  setTabOrder(bTeclado, cBoxUnidades);
 }
 
 void TfEditor::CreateToolbar() {
@@ -197,48 +198,66 @@ void TfEditor::CreateToolbar() {
   pBarraOpcoes->setObjectName(QStringLiteral("pBarraOpcoes"));
   pBarraOpcoes->setFixedHeight(kToolbarHeight);
   auto* row = new QHBoxLayout(pBarraOpcoes);
-  row->setContentsMargins(0, (kToolbarHeight - kButtonSize) / 2, 0, (kToolbarHeight - kButtonSize) / 2);
+  const int margin = (kToolbarHeight - kButtonSize) / 2;
+  row->setContentsMargins(0, margin, 0, margin);
   row->setSpacing(0);
+  CreateToolButtons(*row);
+  CreateClock(*row);
+  row->addStretch(1);
+}
 
-  auto button = [&](QToolButton*& b, const char* name, const QString& hint, const char* picture,
-                    void (TfEditor::*handler)()) {
-    b = new QToolButton(pBarraOpcoes);
-    b->setObjectName(QLatin1String(name));
+void TfEditor::CreateToolButtons(QHBoxLayout& row) {
+  struct Tool {
+    QToolButton* TfEditor::*button;
+    const char* name;
+    const char* hint;
+    const char* picture;
+    void (TfEditor::*handler)();
+  };
+  // A row without a button divides two groups.
+  const Tool tools[] = {
+      {&TfEditor::bNovo, "bNovo", "Novo", "novo", &TfEditor::bNovoClick},
+      {&TfEditor::bAbrir, "bAbrir", "Abrir", "abrir", &TfEditor::bAbrirClick},
+      {&TfEditor::bSalvar, "bSalvar", "Salvar", "salvar", &TfEditor::bSalvarClick},
+      {&TfEditor::bImprimir, "bImprimir", "Imprimir", "imprimir", &TfEditor::bImprimirClick},
+      {},
+      {&TfEditor::bSelecao, "bSelecao", "Seleção", "selecao", &TfEditor::bSelecaoClick},
+      {&TfEditor::bVarContinua, "bVarContinua", "Variável contínua", "var-continua",
+       &TfEditor::SpeedButton29Click},
+      {&TfEditor::bVarLigaDesliga, "bVarLigaDesliga", "Variável liga-desliga", "var-ligadesliga",
+       &TfEditor::bVarLigaDesligaClick},
+      {&TfEditor::bRelacionamentoTaxa, "bRelacionamentoTaxa", "Relacionamento de taxa",
+       "rel-taxa", &TfEditor::bRelacionamentoTaxaClick},
+      {&TfEditor::bRelacionamentoProporcao, "bRelacionamentoProporcao",
+       "Relacionamento de proporção", "rel-proporcao", &TfEditor::bRelacionamentoProporcaoClick},
+      {},
+      {&TfEditor::bPlay, "bPlay", "Animar", "animar", &TfEditor::bPlayClick},
+      {&TfEditor::bPause, "bPause", "Parar", "parar", &TfEditor::SpeedButton2Click},
+      {&TfEditor::bReinicializar, "bReinicializar", "Valores antes de animar", "reinicializar",
+       &TfEditor::SpeedButton3Click},
+      {&TfEditor::bZerar, "bZerar", "Zerar valores", "zerar", &TfEditor::SpeedButton4Click},
+      {},
+      {&TfEditor::bRelogio, "bRelogio", "Zerar relógio", "relogio", &TfEditor::bRelogioClick},
+  };
+  AddSeparator(&row);
+  for (const Tool& tool : tools) {
+    if (!tool.button) {
+      AddDivider(&row, pBarraOpcoes);
+      continue;
+    }
+    auto* b = new QToolButton(pBarraOpcoes);
+    b->setObjectName(QLatin1String(tool.name));
     b->setAutoRaise(true);
     b->setFixedSize(kButtonSize, kButtonSize);
-    b->setIcon(Picture(picture));
+    b->setIcon(Picture(tool.picture));
     b->setIconSize(QSize(16, 16));
-    b->setToolTip(hint);
+    b->setToolTip(QString::fromUtf8(tool.hint));
     b->setFocusPolicy(Qt::NoFocus);
     connect(b, &QToolButton::clicked, this,
-            [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
-    row->addWidget(b);
-  };
-
-  AddSeparator(row);
-  button(bNovo, "bNovo", QStringLiteral("Novo"), "novo", &TfEditor::bNovoClick);
-  button(bAbrir, "bAbrir", QStringLiteral("Abrir"), "abrir", &TfEditor::bAbrirClick);
-  button(bSalvar, "bSalvar", QStringLiteral("Salvar"), "salvar", &TfEditor::bSalvarClick);
-  button(bImprimir, "bImprimir", QStringLiteral("Imprimir"), "imprimir", &TfEditor::bImprimirClick);
-  AddDivider(row, pBarraOpcoes);
-  button(bSelecao, "bSelecao", QStringLiteral("Seleção"), "selecao", &TfEditor::bSelecaoClick);
-  button(bVarContinua, "bVarContinua", QStringLiteral("Variável contínua"), "var-continua",
-         &TfEditor::SpeedButton29Click);
-  button(bVarLigaDesliga, "bVarLigaDesliga", QStringLiteral("Variável liga-desliga"),
-         "var-ligadesliga", &TfEditor::bVarLigaDesligaClick);
-  button(bRelacionamentoTaxa, "bRelacionamentoTaxa", QStringLiteral("Relacionamento de taxa"),
-         "rel-taxa", &TfEditor::bRelacionamentoTaxaClick);
-  button(bRelacionamentoProporcao, "bRelacionamentoProporcao",
-         QStringLiteral("Relacionamento de proporção"), "rel-proporcao",
-         &TfEditor::bRelacionamentoProporcaoClick);
-  AddDivider(row, pBarraOpcoes);
-  button(bPlay, "bPlay", QStringLiteral("Animar"), "animar", &TfEditor::bPlayClick);
-  button(bPause, "bPause", QStringLiteral("Parar"), "parar", &TfEditor::SpeedButton2Click);
-  button(bReinicializar, "bReinicializar", QStringLiteral("Valores antes de animar"),
-         "reinicializar", &TfEditor::SpeedButton3Click);
-  button(bZerar, "bZerar", QStringLiteral("Zerar valores"), "zerar", &TfEditor::SpeedButton4Click);
-  AddDivider(row, pBarraOpcoes);
-  button(bRelogio, "bRelogio", QStringLiteral("Zerar relógio"), "relogio", &TfEditor::bRelogioClick);
+            [this, handler = tool.handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+    row.addWidget(b);
+    this->*tool.button = b;
+  }
 
   ToolGroup = new QButtonGroup(this);
   ToolGroup->setExclusive(true);
@@ -250,18 +269,20 @@ void TfEditor::CreateToolbar() {
   bSelecao->setChecked(true);
   bPause->setEnabled(false);
   bReinicializar->setEnabled(false);
+}
 
+void TfEditor::CreateClock(QHBoxLayout& row) {
   Label2 = new QLabel(QStringLiteral("TEMPO:"), pBarraOpcoes);
   Label2->setFont(PixelFont(Face::Arial, 12, true));
   Label2->setAlignment(Qt::AlignCenter);
   Label2->setFixedSize(53, kButtonSize);
-  row->addWidget(Label2);
+  row.addWidget(Label2);
 
   lTempo = new QLabel(QStringLiteral("0"), pBarraOpcoes);
   lTempo->setObjectName(QStringLiteral("lTempo"));
   lTempo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   lTempo->setFixedSize(56, kButtonSize);
-  row->addWidget(lTempo);
+  row.addWidget(lTempo);
 
   cBoxUnidades = new QComboBox(pBarraOpcoes);
   cBoxUnidades->setObjectName(QStringLiteral("cBoxUnidades"));
@@ -284,8 +305,7 @@ void TfEditor::CreateToolbar() {
     unitsText = text.toStdString();
     Document->Modified = true;
   });
-  row->addWidget(cBoxUnidades);
-  row->addStretch(1);
+  row.addWidget(cBoxUnidades);
 }
 
 void TfEditor::CreateMenus() {

@@ -22,6 +22,7 @@ class QAction;
 class QActionGroup;
 class QButtonGroup;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QPrinter;
@@ -225,9 +226,15 @@ private:
   /// Sets the caption so that the title bar shows it letter for letter: Qt
   /// would take a "[*]" in a file's path for its modified-marker.
   void SetCaption(const QString& caption);
-  void CreateToolbar();
-  void CreateMenus();
   void CreateClientArea();
+  /// iModelo and the graph panel in Splitter1.
+  void CreateCanvasViews();
+  /// pBarraOpcoes: the tool buttons, then the clock.
+  void CreateToolbar();
+  void CreateToolButtons(QHBoxLayout& row);
+  /// Label2, lTempo and cBoxUnidades.
+  void CreateClock(QHBoxLayout& row);
+  void CreateMenus();
   /// The enabled states of the Animating row, or of the Stopped row.
   void ShowAnimationButtons(bool animating);
   void EnableClock();
