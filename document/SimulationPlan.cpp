@@ -3,35 +3,16 @@
 #include "model/uRel.h"
 #include "model/uVar.h"
 
-void SimulationPlan::Prepare(const std::vector<std::unique_ptr<TVariavel>>& variables,
-                             const std::vector<std::unique_ptr<TRelacionamento>>& relationships) {
-  destinations_.clear();
-  incoming_.clear();
-  for (const auto& v : variables) {
-    for (TRelacionamento* r : v->Relationships)
-      if (r->Destination == v.get()) incoming_.push_back(r);
-    destinations_.push_back({v.get(), static_cast<std::uint32_t>(incoming_.size())});
-  }
-  awake_.reserve(destinations_.size());
-  inputs_.reserve(incoming_.size());
-  variableCount_ = variables.size();
-  relationshipCount_ = relationships.size();
-  prepared_ = true;
-}
-
-void SimulationPlan::BeginTick() {
+void SimulationPlan::BeginTick(const std::vector<std::unique_ptr<TVariavel>>& variables) {
   awake_.clear();
   inputs_.clear();
-  std::uint32_t begin = 0;
-  for (const Destination& d : destinations_) {
-    if (d.variable->Awake) {
-      for (std::uint32_t i = begin; i < d.end; ++i) {
-        const TRelacionamento* r = incoming_[i];
-        if (r->PassesOn()) inputs_.push_back({r->OutputSource(), r->Effect, r->SameDirection});
-      }
-      awake_.push_back({d.variable, static_cast<std::uint32_t>(inputs_.size())});
+  for (const auto& v : variables) {
+    if (!v->Awake) continue;
+    for (const TRelacionamento* r : v->Relationships) {
+      if (r->Destination == v.get() && r->PassesOn())
+        inputs_.push_back({r->OutputSource(), r->Effect, r->SameDirection});
     }
-    begin = d.end;
+    awake_.push_back({v.get(), static_cast<std::uint32_t>(inputs_.size())});
   }
 }
 

@@ -309,7 +309,6 @@ void TEditor::CreateRelationship() {
 
   ClearCanvas();
   Relationships.push_back(std::move(r));
-  plan_.Forget();
   DrawAll();
   ReturnToSelectTool();
 }
@@ -397,7 +396,6 @@ void TEditor::ApplyVariableDialog() {
   if (LinkDestination == old) LinkDestination = v;
   TakeOut(Variables, old);
   Variables.push_back(std::move(replacement));
-  plan_.Forget();
   CurrentObject = v;
 }
 
@@ -434,7 +432,6 @@ void TEditor::DeleteRelationship(TRelacionamento* r) {
   }
   if (r->Destination) r->Destination->RemoveRelationship(r);
   if (CurrentObject == r) CurrentObject = nullptr;
-  plan_.Forget();
   const std::unique_ptr<TRelacionamento> freed = TakeOut(Relationships, r);
   assert(freed && "the document owns every relationship it deletes");
 }
@@ -454,7 +451,6 @@ void TEditor::Clear() {
   // for a moment, but nothing reads them before the variables go too.
   while (!Relationships.empty()) Relationships.pop_back();
   while (!Variables.empty()) Variables.pop_back();
-  plan_.Forget();
 
   LinkOrigin = nullptr;
   LinkDestination = nullptr;

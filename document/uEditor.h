@@ -184,7 +184,7 @@ private:
   void TakeCommandStart();
 
   IEditorHost& host_;
-  /// What Tick integrates; forgotten by every edit that changes the lists.
+  /// What Tick integrates; each tick makes it anew from the lists.
   SimulationPlan plan_;
   /// Inside a command: the text it is compared with when it ends.
   ModelLines commandStart_;

@@ -67,7 +67,6 @@ void TEditor::StartAnimation() {
   PlotEnabled = false;
   ClearSelection();
   RunState = RunState::Running;
-  plan_.Prepare(Variables, Relationships);
   ClearCanvas();
 
   for (const auto& r : Relationships) r->Draw();
@@ -120,9 +119,7 @@ void TEditor::Tick() {
   Modified = true;
   MarkTickStart();
 
-  if (!plan_.PreparedFor(Variables.size(), Relationships.size()))
-    plan_.Prepare(Variables, Relationships);
-  plan_.BeginTick();
+  plan_.BeginTick(Variables);
   switch (IntegrationMethod) {
     case IntegrationMethod::RungeKutta:
       for (int step = 0; step < kStepsPerTick; ++step)
