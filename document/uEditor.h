@@ -127,15 +127,19 @@ public:
   void ZeroValues();
 
   void MarkTickStart();
-  void ComputeRelationships();
-  void RungeKuttaPass(int stage);
-  void EulerPass();
-  void CommitStates();
   void UpdateValues();
   void DrawLevels();
   /// UpdateValues then DrawLevels, leaving out the level marks that stay on
   /// their row: drawn away and back they would give the same pixels.
   void RedrawLevels();
+
+  /// The reference passes, for tests and benchmarks only: one stage over the
+  /// lists, object by object, through each relationship's Contribution. Tick
+  /// gives the same numbers through its plan, which the program uses.
+  void ComputeRelationships();
+  void RungeKuttaPass(int stage);
+  void EulerPass();
+  void CommitStates();
 
   // Time graph.
   void ResetGraph();
@@ -148,13 +152,14 @@ public:
   void SaveToLines(ModelLines& lines);
   /// The same text, leaving Modified as it is.
   void WriteText(ModelLines& lines) const;
-  /// The same into separate strings, for a caller that edits them.
-  void SaveToLines(std::vector<std::string>& lines);
   /// Rebuilds the model from the lines of a model file (UTF-8). Throws
   /// ModelFileError on a content error; what was completed before stays.
   LoadOutcome LoadFromLines(const ModelLines& lines);
 
-  /// Position of v in Variables, or -1.
+  /// For tests only: SaveToLines into separate strings, which a test edits.
+  void SaveToLines(std::vector<std::string>& lines);
+  /// For tests only: the position of v in Variables, or -1. (The writer finds
+  /// every position at once.)
   int IndexOfVariable(const TVariavel* v) const;
 
   // Commands of the window.

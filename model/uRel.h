@@ -62,7 +62,8 @@ public:
   std::int32_t StartY = 0;
   std::int32_t EndX = 0;
   std::int32_t EndY = 0;
-  /// Valid only while Active: the origin's output times Effect, direction applied.
+  /// Valid only while Active: the origin's output times Effect, direction
+  /// applied. Both are set by ComputeContribution.
   long double Contribution = 0;
   bool Active = false;
   RelationshipKind Kind = RelationshipKind::Proportion;
@@ -86,6 +87,9 @@ public:
   /// Where the origin's output lives during a tick: its inner value, or a
   /// constant for an on-off origin that passes a fixed amount.
   const long double* OutputSource() const;
+  /// For tests and the document's reference passes only: Active and
+  /// Contribution for this stage. The animation computes contributions in
+  /// its plan, from PassesOn and OutputSource.
   void ComputeContribution();
 
   void DrawBox();

@@ -130,13 +130,16 @@ public:
   bool RemoveRelationship(TRelacionamento* r);
   bool HitBodyOrLabel(std::int32_t x, std::int32_t y) const;
 
-  /// The stage's input gathered from Relationships and their Contribution.
-  StageInput GatherInput() const;
-  void EulerStep() { EulerStep(GatherInput()); }
+  /// One integration stage of this variable with the input that reaches it.
   void EulerStep(const StageInput& input);
   /// stage is 1..4.
-  void RungeKuttaStage(int stage) { RungeKuttaStage(stage, GatherInput()); }
   void RungeKuttaStage(int stage, const StageInput& input);
+  /// For tests and the document's reference passes only: the stage's input
+  /// gathered from Relationships and their Contribution, and the stages that
+  /// take it. The animation hands each stage its input from its plan.
+  StageInput GatherInput() const;
+  void EulerStep() { EulerStep(GatherInput()); }
+  void RungeKuttaStage(int stage) { RungeKuttaStage(stage, GatherInput()); }
   /// SetInnerValue(PendingValue), without the virtual call.
   void CommitValue() {
     const long double v = PendingValue;
