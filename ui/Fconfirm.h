@@ -10,6 +10,7 @@ class TfConfirma : public QDialog {
   Q_OBJECT
 
 public:
+  /// Yes, no, cancel.
   enum Answer { Sim, Nao, Cancelar };
 
   explicit TfConfirma(QWidget* parent = nullptr);
@@ -20,6 +21,7 @@ public:
   /// pressed at once abandons the pending command.
   void FormShow();
 
+  /// The question.
   QLabel* Label1;
   QPushButton* btnSim;
   QPushButton* btnNao;

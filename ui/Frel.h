@@ -52,20 +52,26 @@ public:
   /// edited relationship; the effect group keeps its choice when the effect
   /// is none of the three values.
   void FormShow();
+  /// A click on a kind sentence's second line checks the sentence's button.
   void lTipo1Click();
   void lTipo2Click();
 
+  /// The kind ("tipo"): the rate sentence, bTipo1 and lTipo1, or the
+  /// proportion sentence, bTipo2 and lTipo2.
   QGroupBox* grpTipo;
   QRadioButton* bTipo1;
   TClickLabel* lTipo1;
   QRadioButton* bTipo2;
   TClickLabel* lTipo2;
+  /// The direction ("direção"): the same ("mesma") or the opposite ("oposta").
   QGroupBox* grpDirecao;
   QRadioButton* bMesma;
   QRadioButton* bOposta;
+  /// The situation: awake ("acordado") or asleep ("dormindo").
   QGroupBox* grpSituacao;
   QRadioButton* bAcordado;
   QRadioButton* bDormindo;
+  /// The effect ("efeito"): weak, normal or strong, as kOfferedEffects.
   QGroupBox* grpEfeito;
   QRadioButton* bFraco;
   QRadioButton* bNormal;

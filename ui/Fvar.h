@@ -51,32 +51,42 @@ public:
   /// The value of the colour button that is down.
   Color ChosenColor() const;
 
+  /// "Nome" and the name's edit box.
   QLabel* Label2;
   QLineEdit* edtNome;
+  /// The type ("tipo"): continuous or on-off.
   QGroupBox* grpTipo;
   QRadioButton* bContinua;
   QRadioButton* bLigaDesliga;
+  /// The range ("faixa"): positive values only or any value.
   QGroupBox* grpFaixa;
   QRadioButton* bValoresPositivos;
   QRadioButton* bQualquerValor;
+  /// The situation: awake ("acordada") or asleep ("dormindo").
   QGroupBox* grpSituacao;
   QRadioButton* bAcordada;
   QRadioButton* bDormindo;
+  /// How the relationships combine: sum, product or mean ("média").
   QGroupBox* grpCombinacao;
   QRadioButton* bSoma;
   QRadioButton* bMultiplicacao;
   QRadioButton* bMedia;
+  /// Self-change ("auto-mudança"): decreases or increases, and its rate's bar.
   QGroupBox* grpAutomudanca;
   QRadioButton* bDiminui;
   QRadioButton* bAumenta;
   QScrollBar* scrAutoMudanca;
+  /// On-off only: switched on for values above ("acima") or below ("abaixo").
   QGroupBox* grpLigar;
   QRadioButton* bValoresAcima;
   QRadioButton* bValoresAbaixo;
+  /// On-off only, the effect when on: equal to the value, weak or strong.
   QGroupBox* grpEfeito;
   QRadioButton* bIgualA;
   QRadioButton* bFraco;
   QRadioButton* bForte;
+  /// The colour ("cor"): black, grey, and dark ("escuro") and light ("claro")
+  /// red, yellow, green, cyan, blue and magenta.
   QGroupBox* GroupBox1;
   QToolButton* bPreto;
   QToolButton* bCinza;
@@ -92,6 +102,7 @@ public:
   QToolButton* bAzulClaro;
   QToolButton* bMagentaEscuro;
   QToolButton* bMagentaClaro;
+  /// "Gráfico": whether the variable is plotted in the graph.
   QGroupBox* GroupBox2;
   QCheckBox* bGrafico;
   QPushButton* bOk;

@@ -24,6 +24,7 @@ public:
   explicit TfVelocidade(QWidget* parent = nullptr);
 
   QGroupBox* GroupBox1;
+  /// The speed ("velocidade") bar.
   QScrollBar* scrVelocidade;
   QPushButton* OKBtn;
   QPushButton* CancelBtn;

@@ -129,10 +129,12 @@ void TfEditor::CreateClientArea() {
   bTeclado->installEventFilter(this);
 
   lNomeImprimir = new QLabel(client);
+  lNomeImprimir->setObjectName(QStringLiteral("lNomeImprimir"));
   lNomeImprimir->setFont(PixelFont(Face::Arial, 16, true));
   lNomeImprimir->setAlignment(Qt::AlignCenter);
   lNomeImprimir->setGeometry(0, 0, 0, 19);
   lDataImprimir = new QLabel(client);
+  lDataImprimir->setObjectName(QStringLiteral("lDataImprimir"));
   lDataImprimir->setAlignment(Qt::AlignCenter);
   lDataImprimir->setGeometry(0, 19, 0, 16);
   for (QLabel* header : {lNomeImprimir, lDataImprimir}) {
@@ -202,6 +204,7 @@ void TfEditor::CreateToolbar() {
   row->setContentsMargins(0, margin, 0, margin);
   row->setSpacing(0);
   CreateToolButtons(*row);
+  CreateToolGroup();
   CreateClock(*row);
   row->addStretch(1);
 }
@@ -258,8 +261,13 @@ void TfEditor::CreateToolButtons(QHBoxLayout& row) {
     row.addWidget(b);
     this->*tool.button = b;
   }
+  bPause->setEnabled(false);
+  bReinicializar->setEnabled(false);
+}
 
+void TfEditor::CreateToolGroup() {
   ToolGroup = new QButtonGroup(this);
+  ToolGroup->setObjectName(QStringLiteral("ToolGroup"));
   ToolGroup->setExclusive(true);
   for (QToolButton* tool : {bSelecao, bVarContinua, bVarLigaDesliga, bRelacionamentoTaxa,
                             bRelacionamentoProporcao}) {
@@ -267,12 +275,11 @@ void TfEditor::CreateToolButtons(QHBoxLayout& row) {
     ToolGroup->addButton(tool);
   }
   bSelecao->setChecked(true);
-  bPause->setEnabled(false);
-  bReinicializar->setEnabled(false);
 }
 
 void TfEditor::CreateClock(QHBoxLayout& row) {
   Label2 = new QLabel(QStringLiteral("TEMPO:"), pBarraOpcoes);
+  Label2->setObjectName(QStringLiteral("Label2"));
   Label2->setFont(PixelFont(Face::Arial, 12, true));
   Label2->setAlignment(Qt::AlignCenter);
   Label2->setFixedSize(53, kButtonSize);
@@ -318,6 +325,7 @@ void TfEditor::CreateMenus() {
   };
 
   Arquivo1 = menuBar()->addMenu(QStringLiteral("&Arquivo"));
+  Arquivo1->setObjectName(QStringLiteral("Arquivo1"));
   item(Arquivo1, Abrir1, "Abrir1", QStringLiteral("&Novo"), &TfEditor::Abrir1Click);
   Abrir1->setIcon(Picture("novo"));
   item(Arquivo1, Abrir2, "Abrir2", QStringLiteral("&Abrir"), &TfEditor::Abrir2Click);
@@ -333,6 +341,7 @@ void TfEditor::CreateMenus() {
   item(Arquivo1, Sair1, "Sair1", QStringLiteral("Sai&r"), &TfEditor::Sair1Click);
 
   Configuraes1 = menuBar()->addMenu(QStringLiteral("&Configurações"));
+  Configuraes1->setObjectName(QStringLiteral("Configuraes1"));
   item(Configuraes1, Velocidade2, "Velocidade2", QStringLiteral("&Velocidade..."),
        &TfEditor::Velocidade2Click);
   Configuraes1->addSeparator();
@@ -343,6 +352,7 @@ void TfEditor::CreateMenus() {
   // Optional exclusion: a model file may name neither method, and then
   // neither item carries the check mark.
   MethodGroup = new QActionGroup(this);
+  MethodGroup->setObjectName(QStringLiteral("MethodGroup"));
   MethodGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
   for (QAction* method : {MetodoEuler, MetodoHangeKuta}) {
     method->setCheckable(true);
@@ -351,6 +361,7 @@ void TfEditor::CreateMenus() {
   MetodoHangeKuta->setChecked(true);
 
   A1 = menuBar()->addMenu(QStringLiteral("A&juda"));
+  A1->setObjectName(QStringLiteral("A1"));
   item(A1, Sobre1, "Sobre1", QStringLiteral("Sobre"), &TfEditor::Sobre1Click);
 }
 

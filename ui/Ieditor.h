@@ -55,55 +55,8 @@ public:
   RasterCanvas ModelCanvas{0, 0};
   RasterCanvas GraphCanvas{0, 0};
   std::unique_ptr<TEditor> Document;
-  /// The model text buffer: the lines of the last file read or written.
+  /// The model text buffer ("memo"): the lines of the last file read or written.
   ModelLines MemoArquivo;
-
-  QWidget* pBarraOpcoes = nullptr;
-  QToolButton* bNovo = nullptr;
-  QToolButton* bAbrir = nullptr;
-  QToolButton* bSalvar = nullptr;
-  QToolButton* bImprimir = nullptr;
-  QToolButton* bSelecao = nullptr;
-  QToolButton* bVarContinua = nullptr;
-  QToolButton* bVarLigaDesliga = nullptr;
-  QToolButton* bRelacionamentoTaxa = nullptr;
-  QToolButton* bRelacionamentoProporcao = nullptr;
-  QToolButton* bPlay = nullptr;
-  QToolButton* bPause = nullptr;
-  QToolButton* bReinicializar = nullptr;
-  QToolButton* bZerar = nullptr;
-  QToolButton* bRelogio = nullptr;
-  QLabel* Label2 = nullptr;
-  QLabel* lTempo = nullptr;
-  QComboBox* cBoxUnidades = nullptr;
-  /// The five tools: exactly one is down.
-  QButtonGroup* ToolGroup = nullptr;
-
-  TCanvasView* iModelo = nullptr;
-  QSplitter* Splitter1 = nullptr;
-  QWidget* pGrafico = nullptr;
-  TCanvasView* iGrafico = nullptr;
-
-  /// The key receiver: a focusable control of zero size.
-  QPushButton* bTeclado = nullptr;
-  /// Print header lines, covered by the toolbar on screen.
-  QLabel* lNomeImprimir = nullptr;
-  QLabel* lDataImprimir = nullptr;
-
-  QMenu* Arquivo1 = nullptr;
-  QAction* Abrir1 = nullptr;
-  QAction* Abrir2 = nullptr;
-  QAction* Gravar1 = nullptr;
-  QAction* SalvarComo1 = nullptr;
-  QAction* Imprimir1 = nullptr;
-  QAction* Sair1 = nullptr;
-  QMenu* Configuraes1 = nullptr;
-  QAction* Velocidade2 = nullptr;
-  QAction* MetodoEuler = nullptr;
-  QAction* MetodoHangeKuta = nullptr;
-  QActionGroup* MethodGroup = nullptr;
-  QMenu* A1 = nullptr;
-  QAction* Sobre1 = nullptr;
 
   /// The file that holds the model; empty while it has none. Set only by a
   /// successful open or save, so it never names a file the model isn't in.
@@ -120,8 +73,11 @@ public:
   QString ChooseFileToOpen();
   QString ChooseFileToSave();
 
-  /// The animation timer; disabled until the first Animate or Stop.
+  /// The animation timer ("relógio", clock); disabled until the first Animate or Stop.
   TAnimationTimer Relogio;
+
+  /// The model canvas's view, for the program start.
+  TCanvasView* ModelView() const { return iModelo; }
 
   // Program start and layout.
   void FormActivate();
@@ -137,26 +93,42 @@ public:
   void FormMouseMove(std::int32_t x, std::int32_t y);
   void FormMouseUp();
   void FormClick();
+  /// Double click on the canvas.
   void FormDblClick();
   void bTecladoKeyDown(int key);
   void cBoxUnidadesKeyDown(int key);
   void cBoxUnidadesClick();
+  /// The selection tool ("seleção").
   void bSelecaoClick();
+  /// The continuous-variable tool.
   void SpeedButton29Click();
+  /// The on-off-variable tool ("liga-desliga").
   void bVarLigaDesligaClick();
+  /// The rate-relationship tool ("taxa").
   void bRelacionamentoTaxaClick();
+  /// The proportion-relationship tool ("proporção").
   void bRelacionamentoProporcaoClick();
 
   // Model file and printing commands.
+  /// New ("novo").
   void bNovoClick();
+  /// Open ("abrir").
   void bAbrirClick();
+  /// Save ("salvar").
   void bSalvarClick();
+  /// Save as ("salvar como").
   void SalvarComo1Click();
+  /// Print ("imprimir") on the current printer, after the question.
   void bImprimirClick();
+  /// Print through the print dialog.
   void Imprimir1Click();
+  /// The menu's New, despite its name.
   void Abrir1Click();
+  /// The menu's Open.
   void Abrir2Click();
+  /// The menu's Save ("gravar").
   void Gravar1Click();
+  /// Exit ("sair").
   void Sair1Click();
   /// Reads the model file at path into the document; errors are thrown.
   void OpenModelFile(const QString& path);
@@ -181,15 +153,24 @@ public:
   void NewModelSettings();
 
   // Animation and clock.
+  /// Animate ("animar").
   void bPlayClick();
+  /// Stop ("parar").
   void SpeedButton2Click();
+  /// Back to the values before the animation ("valores antes de animar").
   void SpeedButton3Click();
+  /// Every value to zero ("zerar valores").
   void SpeedButton4Click();
+  /// The clock to zero ("zerar relógio").
   void bRelogioClick();
+  /// One tick of Relogio.
   void RelogioTimer();
+  /// The speed dialog ("velocidade").
   void Velocidade2Click();
   void MetodoEulerClick();
+  /// The Runge-Kutta method item.
   void MetodoHangeKutaClick();
+  /// The about box ("sobre").
   void Sobre1Click();
 
   /// Runs a command of the user's, showing its errors in the error box; the
@@ -232,6 +213,8 @@ private:
   /// pBarraOpcoes: the tool buttons, then the clock.
   void CreateToolbar();
   void CreateToolButtons(QHBoxLayout& row);
+  /// ToolGroup over the five tools, the selection tool down.
+  void CreateToolGroup();
   /// Label2, lTempo and cBoxUnidades.
   void CreateClock(QHBoxLayout& row);
   void CreateMenus();
@@ -243,6 +226,73 @@ private:
   /// The print layout of the window (toolbar hidden, header lines shown) or
   /// the screen layout.
   void ShowPrintLayout(bool printing);
+
+  // The controls, each named as its object is; null until the constructor
+  // makes them.
+  /// The toolbar ("barra de opções").
+  QWidget* pBarraOpcoes = nullptr;
+  QToolButton* bNovo = nullptr;
+  QToolButton* bAbrir = nullptr;
+  QToolButton* bSalvar = nullptr;
+  QToolButton* bImprimir = nullptr;
+  QToolButton* bSelecao = nullptr;
+  QToolButton* bVarContinua = nullptr;
+  QToolButton* bVarLigaDesliga = nullptr;
+  QToolButton* bRelacionamentoTaxa = nullptr;
+  QToolButton* bRelacionamentoProporcao = nullptr;
+  QToolButton* bPlay = nullptr;
+  /// Stop ("Parar").
+  QToolButton* bPause = nullptr;
+  /// Back to the values before the animation.
+  QToolButton* bReinicializar = nullptr;
+  /// Every value to zero.
+  QToolButton* bZerar = nullptr;
+  /// The clock to zero.
+  QToolButton* bRelogio = nullptr;
+  /// "TEMPO:", the clock's caption.
+  QLabel* Label2 = nullptr;
+  /// The clock: ticks since it was last zeroed.
+  QLabel* lTempo = nullptr;
+  /// The time unit ("unidades"), editable.
+  QComboBox* cBoxUnidades = nullptr;
+  /// The five tools: exactly one is down.
+  QButtonGroup* ToolGroup = nullptr;
+
+  /// The model canvas ("modelo").
+  TCanvasView* iModelo = nullptr;
+  /// Between the model canvas and the graph panel.
+  QSplitter* Splitter1 = nullptr;
+  /// The graph panel ("gráfico") and its image.
+  QWidget* pGrafico = nullptr;
+  TCanvasView* iGrafico = nullptr;
+
+  /// The key receiver ("teclado", keyboard): a focusable control of zero size.
+  QPushButton* bTeclado = nullptr;
+  /// Print header lines, the caption and the date, covered by the toolbar on screen.
+  QLabel* lNomeImprimir = nullptr;
+  QLabel* lDataImprimir = nullptr;
+
+  /// The menus: "Arquivo" (file), "Configurações" (settings), "Ajuda" (help).
+  QMenu* Arquivo1 = nullptr;
+  /// "Novo" (new), despite its name.
+  QAction* Abrir1 = nullptr;
+  /// "Abrir" (open).
+  QAction* Abrir2 = nullptr;
+  /// "Salvar" (save).
+  QAction* Gravar1 = nullptr;
+  QAction* SalvarComo1 = nullptr;
+  QAction* Imprimir1 = nullptr;
+  QAction* Sair1 = nullptr;
+  QMenu* Configuraes1 = nullptr;
+  /// "Velocidade..." (speed).
+  QAction* Velocidade2 = nullptr;
+  QAction* MetodoEuler = nullptr;
+  /// The Runge-Kutta method.
+  QAction* MetodoHangeKuta = nullptr;
+  QActionGroup* MethodGroup = nullptr;
+  QMenu* A1 = nullptr;
+  /// "Sobre" (about).
+  QAction* Sobre1 = nullptr;
 
   /// The folders the open and the save dialog were last left in.
   QString openFolder_;

@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
   fEditor->CommandLine = arguments;
 
   std::unique_ptr<ClockReport> report;
-  if (ClockReport::Wanted()) report = std::make_unique<ClockReport>(fEditor->iModelo);
+  if (ClockReport::Wanted()) report = std::make_unique<ClockReport>(fEditor->ModelView());
 
   fEditor->showMaximized();
   const int status = QApplication::exec();

@@ -53,11 +53,11 @@ TEST_F(MainWindowTest, StartsAsAnEmptyUntitledModelInEditingState) {
       {"bZerar", "Zerar valores", true},
       {"bRelogio", "Zerar relógio", true},
   };
-  const QList<QToolButton*> shown = fEditor->pBarraOpcoes->findChildren<QToolButton*>();
+  const QList<QToolButton*> shown = Part<QWidget>("pBarraOpcoes")->findChildren<QToolButton*>();
   ASSERT_EQ(shown.size(), qsizetype(toolbar.size()));
   int previousX = -1;
   for (const ButtonState& expected : toolbar) {
-    auto* b = fEditor->pBarraOpcoes->findChild<QToolButton*>(QLatin1String(expected.name));
+    auto* b = Part<QWidget>("pBarraOpcoes")->findChild<QToolButton*>(QLatin1String(expected.name));
     ASSERT_NE(b, nullptr) << expected.name;
     EXPECT_EQ(b->toolTip(), expected.hint) << expected.name;
     EXPECT_EQ(b->isEnabled(), expected.enabled) << expected.name;
@@ -66,31 +66,32 @@ TEST_F(MainWindowTest, StartsAsAnEmptyUntitledModelInEditingState) {
     EXPECT_GT(b->x(), previousX) << expected.name << " is out of order";
     previousX = b->x();
   }
-  EXPECT_TRUE(fEditor->bSelecao->isChecked());
-  EXPECT_EQ(fEditor->pBarraOpcoes->height(), 31);
+  EXPECT_TRUE(Part("bSelecao")->isChecked());
+  EXPECT_EQ(Part<QWidget>("pBarraOpcoes")->height(), 31);
 
-  EXPECT_EQ(fEditor->lTempo->text(), QStringLiteral("0"));
+  EXPECT_EQ(Part<QLabel>("lTempo")->text(), QStringLiteral("0"));
   EXPECT_EQ(fEditor->ElapsedTicks(), 0);
   EXPECT_EQ(fEditor->MethodCode(), MethodCode::NotChosen);
-  EXPECT_EQ(fEditor->cBoxUnidades->currentText(), QStringLiteral("segundos"));
+  EXPECT_EQ(Part<QComboBox>("cBoxUnidades")->currentText(), QStringLiteral("segundos"));
   QStringList units;
-  for (int i = 0; i < fEditor->cBoxUnidades->count(); ++i) units << fEditor->cBoxUnidades->itemText(i);
+  const QComboBox* unitsBox = Part<QComboBox>("cBoxUnidades");
+  for (int i = 0; i < unitsBox->count(); ++i) units << unitsBox->itemText(i);
   EXPECT_EQ(units, (QStringList{"segundos", "minutos", "horas", "dias", "semanas", "mêses", "anos"}));
 
   EXPECT_EQ(fEditor->Relogio.interval(), 1);
   EXPECT_FALSE(fEditor->Relogio.isActive());
   EXPECT_EQ(fEditor->Relogio.timerType(), Qt::PreciseTimer);
 
-  EXPECT_TRUE(fEditor->MetodoHangeKuta->isChecked());
-  EXPECT_FALSE(fEditor->MetodoEuler->isChecked());
+  EXPECT_TRUE(Part<QAction>("MetodoHangeKuta")->isChecked());
+  EXPECT_FALSE(Part<QAction>("MetodoEuler")->isChecked());
   EXPECT_EQ(Doc().IntegrationMethod, IntegrationMethod::RungeKutta);
 
-  EXPECT_EQ(QApplication::focusWidget(), fEditor->bTeclado);
-  EXPECT_EQ(fEditor->bTeclado->size(), QSize(0, 0));
-  EXPECT_EQ(fEditor->pGrafico->height(), 100);
-  EXPECT_EQ(fEditor->GraphCanvas.Height(), fEditor->iGrafico->height());
-  EXPECT_EQ(fEditor->ModelCanvas.Width(), fEditor->iModelo->width());
-  EXPECT_EQ(fEditor->ModelCanvas.Height(), fEditor->iModelo->height());
+  EXPECT_EQ(QApplication::focusWidget(), Part<QPushButton>("bTeclado"));
+  EXPECT_EQ(Part<QPushButton>("bTeclado")->size(), QSize(0, 0));
+  EXPECT_EQ(Part<QWidget>("pGrafico")->height(), 100);
+  EXPECT_EQ(fEditor->GraphCanvas.Height(), Part<TCanvasView>("iGrafico")->height());
+  EXPECT_EQ(fEditor->ModelCanvas.Width(), Part<TCanvasView>("iModelo")->width());
+  EXPECT_EQ(fEditor->ModelCanvas.Height(), Part<TCanvasView>("iModelo")->height());
 }
 
 TEST_F(MainWindowTest, MenusHoldEveryItemWithoutShortcuts) {
@@ -99,15 +100,16 @@ TEST_F(MainWindowTest, MenusHoldEveryItemWithoutShortcuts) {
   EXPECT_EQ(menus[0]->text(), QStringLiteral("&Arquivo"));
   EXPECT_EQ(menus[1]->text(), QStringLiteral("&Configurações"));
   EXPECT_EQ(menus[2]->text(), QStringLiteral("A&juda"));
-  EXPECT_EQ(ItemTexts(fEditor->Arquivo1),
+  EXPECT_EQ(ItemTexts(Part<QMenu>("Arquivo1")),
             (QStringList{"&Novo", "&Abrir", "&Salvar", "Salvar &como...", "-", "&Imprimir...", "-", "Sai&r"}));
-  EXPECT_EQ(ItemTexts(fEditor->Configuraes1),
+  EXPECT_EQ(ItemTexts(Part<QMenu>("Configuraes1")),
             (QStringList{"&Velocidade...", "-", "Método de &Euler", "Método &Runge Kutta"}));
-  EXPECT_EQ(ItemTexts(fEditor->A1), QStringList{"Sobre"});
+  EXPECT_EQ(ItemTexts(Part<QMenu>("A1")), QStringList{"Sobre"});
 
-  for (QMenu* menu : {fEditor->Arquivo1, fEditor->Configuraes1, fEditor->A1})
+  for (QMenu* menu : {Part<QMenu>("Arquivo1"), Part<QMenu>("Configuraes1"), Part<QMenu>("A1")})
     for (const QAction* a : menu->actions()) EXPECT_TRUE(a->shortcut().isEmpty()) << a->text().toStdString();
-  for (const QAction* pictured : {fEditor->Abrir1, fEditor->Abrir2, fEditor->Gravar1, fEditor->Imprimir1})
+  for (const QAction* pictured : {Part<QAction>("Abrir1"), Part<QAction>("Abrir2"),
+                                  Part<QAction>("Gravar1"), Part<QAction>("Imprimir1")})
     EXPECT_FALSE(pictured->icon().isNull()) << pictured->text().toStdString();
 }
 
@@ -116,13 +118,13 @@ TEST_F(MainWindowTest, PlacedVariableAppearsOnTheScreen) {
   const QRect around(150 - 30, 150 - 45, 60, 90);
   EXPECT_EQ(DarkPixels(before, around), 0);
 
-  TVariavel* v = PlaceVariable(fEditor->bVarContinua, 150, 150);
+  TVariavel* v = PlaceVariable(Part("bVarContinua"), 150, 150);
   ASSERT_NE(v, nullptr);
   EXPECT_NE(dynamic_cast<TVarContinua*>(v), nullptr);
   EXPECT_EQ(v->Name, "Nome");
   EXPECT_EQ(v->X, 150);
   EXPECT_EQ(v->Y, 150);
-  EXPECT_TRUE(fEditor->bSelecao->isChecked()) << "the toolbar shows the selection tool again";
+  EXPECT_TRUE(Part("bSelecao")->isChecked()) << "the toolbar shows the selection tool again";
   EXPECT_EQ(Doc().Mode, Mode::modeSelect);
 
   const QImage after = ShownModel();
@@ -135,52 +137,52 @@ TEST_F(MainWindowTest, PlacedVariableAppearsOnTheScreen) {
 
 TEST_F(MainWindowTest, ToolButtonsHandTheirToolToTheDocument) {
   const std::vector<std::pair<QToolButton*, Mode>> tools = {
-      {fEditor->bVarContinua, Mode::modeNewContinuous},
-      {fEditor->bVarLigaDesliga, Mode::modeNewOnOff},
-      {fEditor->bRelacionamentoTaxa, Mode::modeLinkOrigin},
-      {fEditor->bRelacionamentoProporcao, Mode::modeLinkOrigin},
-      {fEditor->bSelecao, Mode::modeSelect},
+      {Part("bVarContinua"), Mode::modeNewContinuous},
+      {Part("bVarLigaDesliga"), Mode::modeNewOnOff},
+      {Part("bRelacionamentoTaxa"), Mode::modeLinkOrigin},
+      {Part("bRelacionamentoProporcao"), Mode::modeLinkOrigin},
+      {Part("bSelecao"), Mode::modeSelect},
   };
   for (const auto& [button, mode] : tools) {
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(Doc().Mode, mode) << button->objectName().toStdString();
     EXPECT_TRUE(button->isChecked());
-    for (QAbstractButton* other : fEditor->ToolGroup->buttons()) {
+    for (QAbstractButton* other : Part<QButtonGroup>("ToolGroup")->buttons()) {
       if (other != button) {
         EXPECT_FALSE(other->isChecked());
       }
     }
   }
-  QTest::mouseClick(fEditor->bRelacionamentoProporcao, Qt::LeftButton);
+  QTest::mouseClick(Part("bRelacionamentoProporcao"), Qt::LeftButton);
   EXPECT_EQ(Doc().PendingLinkKind, RelationshipKind::Proportion);
 }
 
 TEST_F(MainWindowTest, TwoPressesWithARelationshipToolLinkTwoVariables) {
-  TVariavel* a = PlaceVariable(fEditor->bVarContinua, 100, 150);
-  TVariavel* b = PlaceVariable(fEditor->bVarLigaDesliga, 300, 150);
+  TVariavel* a = PlaceVariable(Part("bVarContinua"), 100, 150);
+  TVariavel* b = PlaceVariable(Part("bVarLigaDesliga"), 300, 150);
   ASSERT_EQ(Doc().Variables.size(), 2u);
   EXPECT_NE(dynamic_cast<TVarLigaDesliga*>(b), nullptr);
 
-  Link(fEditor->bRelacionamentoTaxa, a->X, a->Y, b->X, b->Y);
+  Link(Part("bRelacionamentoTaxa"), a->X, a->Y, b->X, b->Y);
   ASSERT_EQ(Doc().Relationships.size(), 1u);
   const TRelacionamento& r = *Doc().Relationships.front();
   EXPECT_EQ(r.Origin, a);
   EXPECT_EQ(r.Destination, b);
   EXPECT_EQ(r.Kind, RelationshipKind::Rate);
-  EXPECT_TRUE(fEditor->bSelecao->isChecked());
+  EXPECT_TRUE(Part("bSelecao")->isChecked());
   EXPECT_GT(DarkPixels(ShownModel(), QRect(r.X - 5, r.Y - 5, 11, 11)), 0) << "the relationship's box";
 }
 
 TEST_F(MainWindowTest, DuplicateRelationshipIsRefusedInAnInformationBox) {
-  TVariavel* a = PlaceVariable(fEditor->bVarContinua, 100, 150);
-  TVariavel* b = PlaceVariable(fEditor->bVarContinua, 300, 150);
-  Link(fEditor->bRelacionamentoTaxa, a->X, a->Y, b->X, b->Y);
+  TVariavel* a = PlaceVariable(Part("bVarContinua"), 100, 150);
+  TVariavel* b = PlaceVariable(Part("bVarContinua"), 300, 150);
+  Link(Part("bRelacionamentoTaxa"), a->X, a->Y, b->X, b->Y);
 
   // What the screen shows, not what a fresh paint would show.
   const auto onScreen = [] {
-    const QPoint at = fEditor->iModelo->mapTo(fEditor, QPoint(0, 0));
+    const QPoint at = Part<TCanvasView>("iModelo")->mapTo(fEditor, QPoint(0, 0));
     return fEditor->screen()->grabWindow(fEditor->winId()).toImage().copy(
-        QRect(at, fEditor->iModelo->size()));
+        QRect(at, Part<TCanvasView>("iModelo")->size()));
   };
   QString caption, text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -194,7 +196,7 @@ TEST_F(MainWindowTest, DuplicateRelationshipIsRefusedInAnInformationBox) {
     whileAsked = onScreen();
     box->accept();
   });
-  QTest::mouseClick(fEditor->bRelacionamentoProporcao, Qt::LeftButton);
+  QTest::mouseClick(Part("bRelacionamentoProporcao"), Qt::LeftButton);
   ClickCanvas(a->X, a->Y);
   QApplication::processEvents();
   const QRect origin(a->X - 40, a->Y - 60, 80, 120);
@@ -212,14 +214,14 @@ TEST_F(MainWindowTest, DuplicateRelationshipIsRefusedInAnInformationBox) {
 
 TEST_F(MainWindowTest, AnyMouseButtonDragsAVariable) {
   for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
-    TVariavel* v = PlaceVariable(fEditor->bVarContinua, 150, 150);
+    TVariavel* v = PlaceVariable(Part("bVarContinua"), 150, 150);
     const int startX = v->X;
     const int startY = v->Y;
-    QTest::mousePress(fEditor->iModelo, button, {}, QPoint(startX, startY));
-    QTest::mouseMove(fEditor->iModelo, QPoint(startX + 20, startY + 10));
-    QTest::mouseMove(fEditor->iModelo, QPoint(startX + 100, startY + 50));
+    QTest::mousePress(Part<TCanvasView>("iModelo"), button, {}, QPoint(startX, startY));
+    QTest::mouseMove(Part<TCanvasView>("iModelo"), QPoint(startX + 20, startY + 10));
+    QTest::mouseMove(Part<TCanvasView>("iModelo"), QPoint(startX + 100, startY + 50));
     EXPECT_EQ(Doc().Mode, Mode::modeDragging);
-    QTest::mouseRelease(fEditor->iModelo, button, {}, QPoint(startX + 100, startY + 50));
+    QTest::mouseRelease(Part<TCanvasView>("iModelo"), button, {}, QPoint(startX + 100, startY + 50));
     EXPECT_EQ(v->X, startX + 100);
     EXPECT_EQ(v->Y, startY + 50);
     EXPECT_EQ(Doc().Mode, Mode::modeSelect);
@@ -233,12 +235,12 @@ TEST_F(MainWindowTest, AnyMouseButtonDragsAVariable) {
 
 TEST_F(MainWindowTest, DeleteWithOrWithoutShiftDeletesTheSelectedVariable) {
   for (const Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier)}) {
-    TVariavel* a = PlaceVariable(fEditor->bVarContinua, 100, 150);
-    TVariavel* b = PlaceVariable(fEditor->bVarContinua, 300, 150);
-    Link(fEditor->bRelacionamentoTaxa, a->X, a->Y, b->X, b->Y);
+    TVariavel* a = PlaceVariable(Part("bVarContinua"), 100, 150);
+    TVariavel* b = PlaceVariable(Part("bVarContinua"), 300, 150);
+    Link(Part("bRelacionamentoTaxa"), a->X, a->Y, b->X, b->Y);
     const std::int32_t deletedX = a->X;
     ClickCanvas(a->X, a->Y);
-    ASSERT_EQ(QApplication::focusWidget(), fEditor->bTeclado) << "a click on the canvas gives the focus back";
+    ASSERT_EQ(QApplication::focusWidget(), Part<QPushButton>("bTeclado")) << "a click on the canvas gives the focus back";
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete, modifiers);
     ASSERT_EQ(Doc().Variables.size(), 1u);
@@ -250,28 +252,28 @@ TEST_F(MainWindowTest, DeleteWithOrWithoutShiftDeletesTheSelectedVariable) {
 }
 
 TEST_F(MainWindowTest, OtherKeysAndDeleteDuringAnAnimationDeleteNothing) {
-  TVariavel* v = PlaceVariable(fEditor->bVarContinua, 150, 150);
+  TVariavel* v = PlaceVariable(Part("bVarContinua"), 150, 150);
   ClickCanvas(v->X, v->Y);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
   EXPECT_EQ(Doc().Variables.size(), 1u);
 
   fEditor->bPlayClick();
-  QTest::mousePress(fEditor->iModelo, Qt::LeftButton, {}, QPoint(v->X, v->Y));
+  QTest::mousePress(Part<TCanvasView>("iModelo"), Qt::LeftButton, {}, QPoint(v->X, v->Y));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-  QTest::mouseRelease(fEditor->iModelo, Qt::LeftButton, {}, QPoint(v->X, v->Y));
+  QTest::mouseRelease(Part<TCanvasView>("iModelo"), Qt::LeftButton, {}, QPoint(v->X, v->Y));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
   EXPECT_EQ(Doc().Variables.size(), 1u);
 }
 
 TEST_F(MainWindowTest, TypedUnitIsKeptAndEnterReturnsTheFocusToTheCanvas) {
-  TVariavel* v = PlaceVariable(fEditor->bVarContinua, 150, 150);
+  TVariavel* v = PlaceVariable(Part("bVarContinua"), 150, 150);
   ClickCanvas(v->X, v->Y);
 
-  fEditor->cBoxUnidades->setFocus();
-  fEditor->cBoxUnidades->lineEdit()->selectAll();
+  Part<QComboBox>("cBoxUnidades")->setFocus();
+  Part<QComboBox>("cBoxUnidades")->lineEdit()->selectAll();
   QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("d"));
-  fEditor->cBoxUnidades->lineEdit()->insert(QStringLiteral("é"));  // QTest types ASCII only
+  Part<QComboBox>("cBoxUnidades")->lineEdit()->insert(QStringLiteral("é"));  // QTest types ASCII only
   QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("cadas"));
   // While the box has the focus, Delete edits its text, not the model.
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
@@ -279,30 +281,30 @@ TEST_F(MainWindowTest, TypedUnitIsKeptAndEnterReturnsTheFocusToTheCanvas) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 
   EXPECT_EQ(fEditor->UnitsText(), "décadas");
-  EXPECT_EQ(fEditor->cBoxUnidades->count(), 7) << "typed text is not added to the list";
-  EXPECT_EQ(QApplication::focusWidget(), fEditor->bTeclado);
+  EXPECT_EQ(Part<QComboBox>("cBoxUnidades")->count(), 7) << "typed text is not added to the list";
+  EXPECT_EQ(QApplication::focusWidget(), Part<QPushButton>("bTeclado"));
 
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
   EXPECT_TRUE(Doc().Variables.empty());
 }
 
 TEST_F(MainWindowTest, ChoosingAUnitReturnsTheFocus) {
-  fEditor->cBoxUnidades->setFocus();
-  ASSERT_EQ(QApplication::focusWidget(), fEditor->cBoxUnidades);
-  fEditor->cBoxUnidades->setCurrentIndex(3);
-  emit fEditor->cBoxUnidades->activated(3);
+  Part<QComboBox>("cBoxUnidades")->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), Part<QComboBox>("cBoxUnidades"));
+  Part<QComboBox>("cBoxUnidades")->setCurrentIndex(3);
+  emit Part<QComboBox>("cBoxUnidades")->activated(3);
   EXPECT_EQ(fEditor->UnitsText(), "dias");
-  EXPECT_EQ(QApplication::focusWidget(), fEditor->bTeclado);
+  EXPECT_EQ(QApplication::focusWidget(), Part<QPushButton>("bTeclado"));
 }
 
 TEST_F(MainWindowTest, TabMovesTheFocusOnlyBetweenTheKeyReceiverAndTheUnitsBox) {
-  ASSERT_EQ(QApplication::focusWidget(), fEditor->bTeclado);
-  QTest::keyClick(fEditor->bTeclado, Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), fEditor->cBoxUnidades);
+  ASSERT_EQ(QApplication::focusWidget(), Part<QPushButton>("bTeclado"));
+  QTest::keyClick(Part<QPushButton>("bTeclado"), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), Part<QComboBox>("cBoxUnidades"));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), fEditor->bTeclado);
-  QTest::keyClick(fEditor->bTeclado, Qt::Key_Backtab);
-  EXPECT_EQ(QApplication::focusWidget(), fEditor->cBoxUnidades);
+  EXPECT_EQ(QApplication::focusWidget(), Part<QPushButton>("bTeclado"));
+  QTest::keyClick(Part<QPushButton>("bTeclado"), Qt::Key_Backtab);
+  EXPECT_EQ(QApplication::focusWidget(), Part<QComboBox>("cBoxUnidades"));
 }
 
 TEST_F(MainWindowTest, SplitterResizeClearsTheGraphButATallerWindowKeepsIt) {
@@ -318,9 +320,9 @@ TEST_F(MainWindowTest, SplitterResizeClearsTheGraphButATallerWindowKeepsIt) {
   fEditor->showNormal();
   fEditor->resize(700, 500);
   QApplication::processEvents();
-  ASSERT_EQ(fEditor->GraphCanvas.Width(), fEditor->iGrafico->width());
+  ASSERT_EQ(fEditor->GraphCanvas.Width(), Part<TCanvasView>("iGrafico")->width());
 
-  TVariavel* v = PlaceVariable(fEditor->bVarContinua, 150, 150);
+  TVariavel* v = PlaceVariable(Part("bVarContinua"), 150, 150);
   v->PlotInGraph = true;
   v->SetLevel(0.5);
   fEditor->bPlayClick();
@@ -339,11 +341,11 @@ TEST_F(MainWindowTest, SplitterResizeClearsTheGraphButATallerWindowKeepsIt) {
 
   fEditor->resize(700, 560);
   QApplication::processEvents();
-  EXPECT_EQ(fEditor->pGrafico->height(), 100);
+  EXPECT_EQ(Part<QWidget>("pGrafico")->height(), 100);
   EXPECT_TRUE(sameOffTheZeroLine(fEditor->GraphCanvas.Snapshot(), kept)) << "a taller window leaves the graph alone";
 
-  fEditor->Splitter1->setSizes({200, 150});
-  EXPECT_EQ(fEditor->iGrafico->height(), 150);
+  Part<QSplitter>("Splitter1")->setSizes({200, 150});
+  EXPECT_EQ(Part<TCanvasView>("iGrafico")->height(), 150);
   EXPECT_EQ(fEditor->GraphCanvas.Height(), 150);
   EXPECT_EQ(plotted(), 0) << "the graph restarts empty";
   EXPECT_EQ(Doc().GraphCursor, 0);

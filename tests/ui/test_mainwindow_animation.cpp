@@ -20,16 +20,16 @@ enum class Row { Editing, Animating, Stopped };
 /// The toolbar state table, row by row.
 void ExpectToolbarRow(Row row, const char* when) {
   const bool animating = row == Row::Animating;
-  for (QToolButton* b : {fEditor->bNovo, fEditor->bAbrir, fEditor->bSalvar, fEditor->bImprimir,
-                         fEditor->bSelecao, fEditor->bVarContinua, fEditor->bVarLigaDesliga,
-                         fEditor->bRelacionamentoTaxa, fEditor->bRelacionamentoProporcao, fEditor->bPlay})
+  for (QToolButton* b : {Part("bNovo"), Part("bAbrir"), Part("bSalvar"), Part("bImprimir"),
+                         Part("bSelecao"), Part("bVarContinua"), Part("bVarLigaDesliga"),
+                         Part("bRelacionamentoTaxa"), Part("bRelacionamentoProporcao"), Part("bPlay")})
     EXPECT_EQ(b->isEnabled(), !animating) << when << ": " << b->objectName().toStdString();
-  EXPECT_EQ(fEditor->bPause->isEnabled(), animating) << when;
-  EXPECT_EQ(fEditor->bReinicializar->isEnabled(), row == Row::Stopped) << when;
-  EXPECT_EQ(fEditor->bZerar->isEnabled(), !animating) << when;
-  EXPECT_TRUE(fEditor->bRelogio->isEnabled()) << when;
+  EXPECT_EQ(Part("bPause")->isEnabled(), animating) << when;
+  EXPECT_EQ(Part("bReinicializar")->isEnabled(), row == Row::Stopped) << when;
+  EXPECT_EQ(Part("bZerar")->isEnabled(), !animating) << when;
+  EXPECT_TRUE(Part("bRelogio")->isEnabled()) << when;
   if (animating) {
-    EXPECT_TRUE(fEditor->bSelecao->isChecked()) << when;
+    EXPECT_TRUE(Part("bSelecao")->isChecked()) << when;
   }
   EXPECT_EQ(fEditor->Document->RunState, animating ? RunState::Running : RunState::Stopped) << when;
 }
@@ -44,54 +44,54 @@ void EnterState(Row row) {
 }  // namespace
 
 TEST_F(MainWindowTest, ToolbarFollowsTheAnimationStateTable) {
-  TVariavel* v = PlaceVariable(fEditor->bVarContinua, 150, 150);
+  TVariavel* v = PlaceVariable(Part("bVarContinua"), 150, 150);
   ExpectToolbarRow(Row::Editing, "at start");
 
-  QTest::mouseClick(fEditor->bVarLigaDesliga, Qt::LeftButton);
-  QTest::mouseClick(fEditor->bPlay, Qt::LeftButton);
+  QTest::mouseClick(Part("bVarLigaDesliga"), Qt::LeftButton);
+  QTest::mouseClick(Part("bPlay"), Qt::LeftButton);
   ExpectToolbarRow(Row::Animating, "after Animar");
   EXPECT_EQ(Doc().Mode, Mode::modeSelect) << "Animar takes the selection tool";
   EXPECT_TRUE(fEditor->Relogio.isActive());
 
-  QTest::mouseClick(fEditor->bPause, Qt::LeftButton);
+  QTest::mouseClick(Part("bPause"), Qt::LeftButton);
   ExpectToolbarRow(Row::Stopped, "after Parar");
   EXPECT_TRUE(fEditor->Relogio.isActive()) << "the timer stays enabled";
 
   v->SetLevel(0.8);
-  QTest::mouseClick(fEditor->bReinicializar, Qt::LeftButton);
+  QTest::mouseClick(Part("bReinicializar"), Qt::LeftButton);
   ExpectToolbarRow(Row::Editing, "after Valores antes de animar");
   EXPECT_EQ(v->Level, 0.0L) << "the value from before the animation is back";
 
   v->SetLevel(0.4);
-  QTest::mouseClick(fEditor->bPlay, Qt::LeftButton);
-  QTest::mouseClick(fEditor->bPause, Qt::LeftButton);
-  QTest::mouseClick(fEditor->bZerar, Qt::LeftButton);
+  QTest::mouseClick(Part("bPlay"), Qt::LeftButton);
+  QTest::mouseClick(Part("bPause"), Qt::LeftButton);
+  QTest::mouseClick(Part("bZerar"), Qt::LeftButton);
   ExpectToolbarRow(Row::Stopped, "after Zerar valores");
   EXPECT_EQ(v->Level, 0.0L);
-  QTest::mouseClick(fEditor->bReinicializar, Qt::LeftButton);
+  QTest::mouseClick(Part("bReinicializar"), Qt::LeftButton);
   EXPECT_NEAR(double(v->Level), 0.4, 1e-12) << "the level saved by the last Animar";
 }
 
 TEST_F(MainWindowTest, CommandsThatStopFirstStopFromEveryStateAndZeroClockChangesNone) {
-  PlaceVariable(fEditor->bVarContinua, 150, 150);
+  PlaceVariable(Part("bVarContinua"), 150, 150);
   const std::vector<std::pair<const char*, std::function<void()>>> stoppingFirst = {
       {"Zerar valores", [] { fEditor->SpeedButton4Click(); }},
-      {"Metodo de Euler", [] { fEditor->MetodoEuler->trigger(); }},
-      {"Metodo Runge Kutta", [] { fEditor->MetodoHangeKuta->trigger(); }},
+      {"Metodo de Euler", [] { Part<QAction>("MetodoEuler")->trigger(); }},
+      {"Metodo Runge Kutta", [] { Part<QAction>("MetodoHangeKuta")->trigger(); }},
       {"Velocidade, cancelled",
        [] {
          WhenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
-         fEditor->Velocidade2->trigger();
+         Part<QAction>("Velocidade2")->trigger();
        }},
       {"Salvar como",
        [] {
          CancelNextModal();
-         fEditor->SalvarComo1->trigger();
+         Part<QAction>("SalvarComo1")->trigger();
        }},
       {"Imprimir",
        [] {
          CancelNextModal();
-         fEditor->Imprimir1->trigger();
+         Part<QAction>("Imprimir1")->trigger();
        }},
   };
   for (const Row from : {Row::Editing, Row::Animating, Row::Stopped}) {
@@ -101,7 +101,7 @@ TEST_F(MainWindowTest, CommandsThatStopFirstStopFromEveryStateAndZeroClockChange
       ExpectToolbarRow(Row::Stopped, name);
     }
     EnterState(from);
-    fEditor->bRelogio->click();
+    Part("bRelogio")->click();
     ExpectToolbarRow(from, "Zerar relogio");
   }
 }
@@ -114,30 +114,30 @@ TEST_F(MainWindowTest, StopAndZeroOnANeverAnimatedModelEnableRestore) {
 }
 
 TEST_F(MainWindowTest, ClockCountsTicksOnlyWhileRunning) {
-  TVariavel* v = PlaceVariable(fEditor->bVarContinua, 150, 150);
+  TVariavel* v = PlaceVariable(Part("bVarContinua"), 150, 150);
   fEditor->RelogioTimer();
   EXPECT_EQ(fEditor->ElapsedTicks(), 0) << "no tick while editing";
 
   fEditor->bPlayClick();
   for (int i = 0; i < 3; ++i) fEditor->RelogioTimer();
   EXPECT_EQ(fEditor->ElapsedTicks(), 3);
-  EXPECT_EQ(fEditor->lTempo->text(), QStringLiteral("3"));
+  EXPECT_EQ(Part<QLabel>("lTempo")->text(), QStringLiteral("3"));
 
-  QTest::mousePress(fEditor->iModelo, Qt::LeftButton, {}, QPoint(v->X, v->Y));
+  QTest::mousePress(Part<TCanvasView>("iModelo"), Qt::LeftButton, {}, QPoint(v->X, v->Y));
   EXPECT_EQ(Doc().RunState, RunState::Held);
   fEditor->RelogioTimer();
   fEditor->RelogioTimer();
-  EXPECT_EQ(fEditor->lTempo->text(), QStringLiteral("3")) << "frozen while the button is held";
-  QTest::mouseRelease(fEditor->iModelo, Qt::LeftButton, {}, QPoint(v->X, v->Y));
+  EXPECT_EQ(Part<QLabel>("lTempo")->text(), QStringLiteral("3")) << "frozen while the button is held";
+  QTest::mouseRelease(Part<TCanvasView>("iModelo"), Qt::LeftButton, {}, QPoint(v->X, v->Y));
   fEditor->RelogioTimer();
-  EXPECT_EQ(fEditor->lTempo->text(), QStringLiteral("4"));
+  EXPECT_EQ(Part<QLabel>("lTempo")->text(), QStringLiteral("4"));
 
-  QTest::mouseClick(fEditor->bRelogio, Qt::LeftButton);
+  QTest::mouseClick(Part("bRelogio"), Qt::LeftButton);
   EXPECT_EQ(fEditor->ElapsedTicks(), 0);
-  EXPECT_EQ(fEditor->lTempo->text(), QStringLiteral("0"));
+  EXPECT_EQ(Part<QLabel>("lTempo")->text(), QStringLiteral("0"));
   EXPECT_EQ(Doc().GraphCursor, 0);
   fEditor->RelogioTimer();
-  EXPECT_EQ(fEditor->lTempo->text(), QStringLiteral("1")) << "the clock counts on from zero";
+  EXPECT_EQ(Part<QLabel>("lTempo")->text(), QStringLiteral("1")) << "the clock counts on from zero";
 
   fEditor->SpeedButton2Click();
   fEditor->RelogioTimer();
@@ -145,11 +145,11 @@ TEST_F(MainWindowTest, ClockCountsTicksOnlyWhileRunning) {
 }
 
 TEST_F(MainWindowTest, TheRealTimerDrivesTheClock) {
-  PlaceVariable(fEditor->bVarContinua, 150, 150);
+  PlaceVariable(Part("bVarContinua"), 150, 150);
   fEditor->bPlayClick();
   for (int i = 0; i < 200 && fEditor->ElapsedTicks() < 3; ++i) QTest::qWait(5);
   EXPECT_GE(fEditor->ElapsedTicks(), 3);
-  EXPECT_EQ(fEditor->lTempo->text(), QString::number(fEditor->ElapsedTicks()));
+  EXPECT_EQ(Part<QLabel>("lTempo")->text(), QString::number(fEditor->ElapsedTicks()));
 
   fEditor->SpeedButton2Click();
   const int stoppedAt = fEditor->ElapsedTicks();
@@ -158,15 +158,15 @@ TEST_F(MainWindowTest, TheRealTimerDrivesTheClock) {
 }
 
 TEST_F(MainWindowTest, TheTimerSleepsWhileHeldOrStoppedAndWakesWhenRunning) {
-  TVariavel* v = PlaceVariable(fEditor->bVarContinua, 150, 150);
+  TVariavel* v = PlaceVariable(Part("bVarContinua"), 150, 150);
   fEditor->bPlayClick();
   ASSERT_TRUE(QTest::qWaitFor([&] { return fEditor->ElapsedTicks() >= 2; }, 2000));
 
-  QTest::mousePress(fEditor->iModelo, Qt::LeftButton, {}, QPoint(v->X, v->Y));
+  QTest::mousePress(Part<TCanvasView>("iModelo"), Qt::LeftButton, {}, QPoint(v->X, v->Y));
   ASSERT_EQ(Doc().RunState, RunState::Held);
   EXPECT_TRUE(fEditor->Relogio.Idle());
   EXPECT_TRUE(fEditor->Relogio.isActive());
-  QTest::mouseRelease(fEditor->iModelo, Qt::LeftButton, {}, QPoint(v->X, v->Y));
+  QTest::mouseRelease(Part<TCanvasView>("iModelo"), Qt::LeftButton, {}, QPoint(v->X, v->Y));
   const int resumedAt = fEditor->ElapsedTicks();
   EXPECT_TRUE(QTest::qWaitFor([&] { return fEditor->ElapsedTicks() >= resumedAt + 2; }, 2000))
       << "released, the animation runs on";
@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, ClockReadFromAFileAtTheTopOfTheRangeStaysThere) {
   fEditor->bPlayClick();
   fEditor->RelogioTimer();
   EXPECT_EQ(fEditor->ElapsedTicks(), INT32_MAX);
-  EXPECT_EQ(fEditor->lTempo->text(), QString::number(INT32_MAX));
+  EXPECT_EQ(Part<QLabel>("lTempo")->text(), QString::number(INT32_MAX));
 }
 
 TEST_F(MainWindowTest, TimerIntervalFromAFileIsKeptWithinWhatTheTimerAccepts) {
@@ -212,7 +212,7 @@ TEST_F(MainWindowTest, SpeedDialogShowsThePositionOfTheIntervalAndSetsItOnOk) {
       {5000, 0, 10, false, 5000}, // off the scale; Cancel keeps it
       {251, 75, 20, false, 251},
   };
-  PlaceVariable(fEditor->bVarContinua, 150, 150);
+  PlaceVariable(Part("bVarContinua"), 150, 150);
   for (const Case& c : cases) {
     fEditor->SetTimerInterval(c.interval);
     fEditor->bPlayClick();
@@ -225,7 +225,7 @@ TEST_F(MainWindowTest, SpeedDialogShowsThePositionOfTheIntervalAndSetsItOnOk) {
       fVelocidade->scrVelocidade->setValue(c.chosen);
       if (c.ok) fVelocidade->accept(); else fVelocidade->reject();
     });
-    fEditor->Velocidade2->trigger();
+    Part<QAction>("Velocidade2")->trigger();
     EXPECT_EQ(shown, c.shown) << "interval " << c.interval;
     EXPECT_TRUE(stoppedBehindTheDialog);
     EXPECT_EQ(fEditor->TimerInterval(), c.after) << "interval " << c.interval;
@@ -234,7 +234,7 @@ TEST_F(MainWindowTest, SpeedDialogShowsThePositionOfTheIntervalAndSetsItOnOk) {
 }
 
 TEST_F(MainWindowTest, MethodItemsStopTheAnimationAndSetTheMethod) {
-  PlaceVariable(fEditor->bVarContinua, 150, 150);
+  PlaceVariable(Part("bVarContinua"), 150, 150);
   struct Case {
     QAction* item;
     std::int32_t code;
@@ -242,10 +242,10 @@ TEST_F(MainWindowTest, MethodItemsStopTheAnimationAndSetTheMethod) {
   };
   // Each item twice in a row: choosing the checked item keeps its check mark.
   const std::vector<Case> cases = {
-      {fEditor->MetodoEuler, 1, IntegrationMethod::Euler},
-      {fEditor->MetodoEuler, 1, IntegrationMethod::Euler},
-      {fEditor->MetodoHangeKuta, 2, IntegrationMethod::RungeKutta},
-      {fEditor->MetodoHangeKuta, 2, IntegrationMethod::RungeKutta},
+      {Part<QAction>("MetodoEuler"), 1, IntegrationMethod::Euler},
+      {Part<QAction>("MetodoEuler"), 1, IntegrationMethod::Euler},
+      {Part<QAction>("MetodoHangeKuta"), 2, IntegrationMethod::RungeKutta},
+      {Part<QAction>("MetodoHangeKuta"), 2, IntegrationMethod::RungeKutta},
   };
   for (const Case& c : cases) {
     fEditor->bPlayClick();
@@ -253,11 +253,11 @@ TEST_F(MainWindowTest, MethodItemsStopTheAnimationAndSetTheMethod) {
     ExpectToolbarRow(Row::Stopped, c.item->text().toUtf8().constData());
     EXPECT_EQ(static_cast<std::int32_t>(fEditor->MethodCode()), c.code);
     EXPECT_EQ(Doc().IntegrationMethod, c.method);
-    EXPECT_EQ(fEditor->MetodoEuler->isChecked(), c.code == 1);
-    EXPECT_EQ(fEditor->MetodoHangeKuta->isChecked(), c.code == 2);
+    EXPECT_EQ(Part<QAction>("MetodoEuler")->isChecked(), c.code == 1);
+    EXPECT_EQ(Part<QAction>("MetodoHangeKuta")->isChecked(), c.code == 2);
   }
 
-  for (QAction* stopsFirst : {fEditor->SalvarComo1, fEditor->Imprimir1}) {
+  for (QAction* stopsFirst : {Part<QAction>("SalvarComo1"), Part<QAction>("Imprimir1")}) {
     fEditor->bPlayClick();
     CancelNextModal();
     stopsFirst->trigger();
@@ -266,33 +266,33 @@ TEST_F(MainWindowTest, MethodItemsStopTheAnimationAndSetTheMethod) {
 }
 
 TEST_F(MainWindowTest, NewModelTakesTheSettingsOfANewModel) {
-  PlaceVariable(fEditor->bVarContinua, 150, 150);
+  PlaceVariable(Part("bVarContinua"), 150, 150);
   fEditor->bPlayClick();
   for (int i = 0; i < 4; ++i) fEditor->RelogioTimer();
   fEditor->SpeedButton2Click();
   fEditor->SetUnitsText("anos");
-  ASSERT_TRUE(fEditor->bReinicializar->isEnabled());
+  ASSERT_TRUE(Part("bReinicializar")->isEnabled());
 
   Doc().Modified = false;
-  fEditor->Abrir1->trigger();
+  Part<QAction>("Abrir1")->trigger();
   EXPECT_TRUE(Doc().Variables.empty());
   EXPECT_FALSE(Doc().Modified);
   EXPECT_EQ(fEditor->windowTitle(), QStringLiteral("Korvel - SemNome.KRL"));
   EXPECT_EQ(fEditor->ElapsedTicks(), 0);
-  EXPECT_EQ(fEditor->lTempo->text(), QStringLiteral("0"));
+  EXPECT_EQ(Part<QLabel>("lTempo")->text(), QStringLiteral("0"));
   EXPECT_EQ(fEditor->TimerInterval(), 100);
   EXPECT_EQ(fEditor->UnitsText(), "segundos");
   EXPECT_EQ(fEditor->MethodCode(), MethodCode::Euler);
-  EXPECT_TRUE(fEditor->MetodoEuler->isChecked());
-  EXPECT_FALSE(fEditor->MetodoHangeKuta->isChecked());
+  EXPECT_TRUE(Part<QAction>("MetodoEuler")->isChecked());
+  EXPECT_FALSE(Part<QAction>("MetodoHangeKuta")->isChecked());
   EXPECT_EQ(Doc().IntegrationMethod, IntegrationMethod::Euler);
-  EXPECT_FALSE(fEditor->bReinicializar->isEnabled());
+  EXPECT_FALSE(Part("bReinicializar")->isEnabled());
   EXPECT_EQ(DarkPixels(ShownModel(), QRect(100, 100, 100, 100)), 0);
 
-  PlaceVariable(fEditor->bVarContinua, 150, 150);
+  PlaceVariable(Part("bVarContinua"), 150, 150);
   fEditor->bPlayClick();
   Doc().Modified = false;
-  fEditor->Abrir1->trigger();
+  Part<QAction>("Abrir1")->trigger();
   EXPECT_EQ(Doc().RunState, RunState::Stopped) << "New from the menu stops the animation first";
-  EXPECT_FALSE(fEditor->bPause->isEnabled());
+  EXPECT_FALSE(Part("bPause")->isEnabled());
 }

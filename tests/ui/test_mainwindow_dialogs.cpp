@@ -46,9 +46,9 @@ const QString kExample = QStringLiteral(KORVEL_TEST_DATA "/example-point.KRL");
 }  // namespace
 
 TEST_F(MainWindowTest, DoubleClickOnAVariableEditsItAndOkChangesItsClass) {
-  PlaceVariable(fEditor->bVarContinua, 150, 150);
-  TVariavel* other = PlaceVariable(fEditor->bVarContinua, 350, 150);
-  Link(fEditor->bRelacionamentoTaxa, 150, 150, other->X, other->Y);
+  PlaceVariable(Part("bVarContinua"), 150, 150);
+  TVariavel* other = PlaceVariable(Part("bVarContinua"), 350, 150);
+  Link(Part("bRelacionamentoTaxa"), 150, 150, other->X, other->Y);
 
   QString shownName;
   WhenModalOpens([&](QWidget* modal) {
@@ -75,7 +75,7 @@ TEST_F(MainWindowTest, DoubleClickOnAVariableEditsItAndOkChangesItsClass) {
 }
 
 TEST_F(MainWindowTest, CancelledVariableDialogChangesNothing) {
-  TVariavel* v = PlaceVariable(fEditor->bVarContinua, 150, 150);
+  TVariavel* v = PlaceVariable(Part("bVarContinua"), 150, 150);
   const std::vector<std::uint32_t> before = fEditor->ModelCanvas.Snapshot();
   WhenModalOpens([&](QWidget* modal) {
     ASSERT_EQ(modal, fVariavel);
@@ -93,9 +93,9 @@ TEST_F(MainWindowTest, CancelledVariableDialogChangesNothing) {
 }
 
 TEST_F(MainWindowTest, DoubleClickOnARelationshipEditsItOnOkOnly) {
-  TVariavel* a = PlaceVariable(fEditor->bVarContinua, 100, 150);
-  TVariavel* b = PlaceVariable(fEditor->bVarContinua, 350, 150);
-  Link(fEditor->bRelacionamentoTaxa, a->X, a->Y, b->X, b->Y);
+  TVariavel* a = PlaceVariable(Part("bVarContinua"), 100, 150);
+  TVariavel* b = PlaceVariable(Part("bVarContinua"), 350, 150);
+  Link(Part("bRelacionamentoTaxa"), a->X, a->Y, b->X, b->Y);
   TRelacionamento* r = Doc().Relationships.front().get();
 
   WhenModalOpens([&](QWidget* modal) {
@@ -129,11 +129,11 @@ TEST_F(MainWindowTest, CommandsMarkTheModelModifiedExactlyWhenTheyChangeWhatSave
       {"renamed", [] { fVariavel->edtNome->setText(QStringLiteral("Outro")); fVariavel->bOk->click(); }, [] { DoubleClickCanvas(120, 90); }, true},
       {"variable dialog, OK unchanged", [] { fVariavel->bOk->click(); }, [] { DoubleClickCanvas(120, 90); }, false},
       {"made opposite", [] { fRelacionamento->bOposta->click(); fRelacionamento->bOk->click(); }, [] { DoubleClickCanvas(190, 90); }, true},
-      {"Velocidade, OK", [] { fVelocidade->scrVelocidade->setValue(50); fVelocidade->accept(); }, [] { fEditor->Velocidade2->trigger(); }, true},
-      {"Delete", {}, [] { ClickCanvas(120, 90); QTest::keyClick(fEditor->bTeclado, Qt::Key_Delete); }, true},
-      {"Euler", {}, [] { fEditor->MetodoEuler->trigger(); }, true},
-      {"unit typed", {}, [] { QTest::keyClicks(fEditor->cBoxUnidades->lineEdit(), QStringLiteral("s")); }, true},
-      {"clock zeroed", {}, [] { fEditor->SetElapsedTicks(7); fEditor->bRelogio->click(); }, true},
+      {"Velocidade, OK", [] { fVelocidade->scrVelocidade->setValue(50); fVelocidade->accept(); }, [] { Part<QAction>("Velocidade2")->trigger(); }, true},
+      {"Delete", {}, [] { ClickCanvas(120, 90); QTest::keyClick(Part<QPushButton>("bTeclado"), Qt::Key_Delete); }, true},
+      {"Euler", {}, [] { Part<QAction>("MetodoEuler")->trigger(); }, true},
+      {"unit typed", {}, [] { QTest::keyClicks(Part<QComboBox>("cBoxUnidades")->lineEdit(), QStringLiteral("s")); }, true},
+      {"clock zeroed", {}, [] { fEditor->SetElapsedTicks(7); Part("bRelogio")->click(); }, true},
       {"a click raising a gauge", {}, [] { ClickCanvas(120, 90); }, false},
   };
   for (const auto& [name, answer, command, marks] : cases) {
@@ -151,7 +151,7 @@ TEST_F(MainWindowTest, DialogsOpenWithTheirFrameCentredOnTheScreen) {
   const std::pair<QString, std::function<void()>> openers[] = {
       {QStringLiteral("Variável"), [] { DoubleClickCanvas(120, 90); }},
       {QStringLiteral("Relacionamento"), [] { DoubleClickCanvas(190, 90); }},
-      {QStringLiteral("Confirme:"), [] { fEditor->Abrir1->trigger(); }},
+      {QStringLiteral("Confirme:"), [] { Part<QAction>("Abrir1")->trigger(); }},
   };
   const QRect screen = QApplication::primaryScreen()->geometry();
   for (const auto& [title, open] : openers) {
@@ -172,7 +172,7 @@ TEST_F(MainWindowTest, AboutItemShowsTheAboutBox) {
     shown = modal == frmSobre;
     frmSobre->accept();
   });
-  fEditor->Sobre1->trigger();
+  Part<QAction>("Sobre1")->trigger();
   EXPECT_TRUE(shown);
   EXPECT_FALSE(QIcon(QString::fromLatin1(TfrmSobre::IconPath)).isNull()) << "the about box finds its icon";
 }
@@ -183,11 +183,11 @@ TEST_F(MainWindowTest, OneArgumentOpensThatModelFile) {
   EXPECT_EQ(fEditor->windowTitle(), QStringLiteral("Korvel - ") + kExample);
   EXPECT_EQ(Doc().Variables.size(), 2u);
   EXPECT_EQ(Doc().Relationships.size(), 1u);
-  EXPECT_FALSE(fEditor->bReinicializar->isEnabled());
+  EXPECT_FALSE(Part("bReinicializar")->isEnabled());
   EXPECT_EQ(fEditor->TimerInterval(), 100) << "the file's environment";
   EXPECT_EQ(fEditor->MethodCode(), MethodCode::RungeKutta);
-  EXPECT_TRUE(fEditor->MetodoHangeKuta->isChecked());
-  EXPECT_EQ(QApplication::focusWidget(), fEditor->bTeclado);
+  EXPECT_TRUE(Part<QAction>("MetodoHangeKuta")->isChecked());
+  EXPECT_EQ(QApplication::focusWidget(), Part<QPushButton>("bTeclado"));
   const TVariavel& first = *Doc().Variables.front();
   EXPECT_GT(DarkPixels(ShownModel(), QRect(first.X - 20, first.Y - 30, 40, 60)), 20);
 }
@@ -220,15 +220,15 @@ TEST_F(MainWindowTest, TwoArgumentsOpenNothing) {
 }
 
 TEST_F(MainWindowTest, OpeningAModelPutsTheGraphPanelBackTo100Pixels) {
-  fEditor->Splitter1->setSizes({200, 180});
-  ASSERT_EQ(fEditor->pGrafico->height(), 180);
+  Part<QSplitter>("Splitter1")->setSizes({200, 180});
+  ASSERT_EQ(Part<QWidget>("pGrafico")->height(), 180);
   fEditor->OpenModelFile(kExample);
-  EXPECT_EQ(fEditor->pGrafico->height(), 100);
+  EXPECT_EQ(Part<QWidget>("pGrafico")->height(), 100);
   EXPECT_EQ(fEditor->GraphCanvas.Height(), 100);
 }
 
 TEST_F(MainWindowTest, FileWithoutTheHeaderKeepsTheModelAndItsCaption) {
-  PlaceVariable(fEditor->bVarContinua, 150, 150);
+  PlaceVariable(Part("bVarContinua"), 150, 150);
   const QString notAModel = QStringLiteral(KORVEL_TEST_DATA "/header-lowercase.KRL");
   ShownBox shown;
   WhenModalOpens([&](QWidget* modal) { RecordAndClose(modal, shown); });
@@ -252,10 +252,10 @@ TEST_F(MainWindowTest, UnreadableFileOnTheCommandLineIsShownInTheErrorBoxAndTheP
   EXPECT_TRUE(shown.text.contains(missing)) << shown.text.toStdString();
   EXPECT_EQ(fEditor->windowTitle(), QStringLiteral("Korvel - SemNome.KRL"));
 
-  EXPECT_EQ(fEditor->focusWidget(), fEditor->bTeclado);
+  EXPECT_EQ(fEditor->focusWidget(), Part<QPushButton>("bTeclado"));
   fEditor->activateWindow();  // the offscreen platform does not hand it back by itself
   ASSERT_TRUE(QTest::qWaitForWindowActive(fEditor));
-  EXPECT_NE(PlaceVariable(fEditor->bVarContinua, 150, 150), nullptr) << "the window still works";
+  EXPECT_NE(PlaceVariable(Part("bVarContinua"), 150, 150), nullptr) << "the window still works";
 }
 
 TEST_F(MainWindowTest, ExceptionFromAHandlerIsShownAndSwallowed) {

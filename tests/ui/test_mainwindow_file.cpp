@@ -127,7 +127,7 @@ protected:
 
   /// A changed, unnamed model of one variable.
   void ChangedModel() {
-    PlaceVariable(fEditor->bVarContinua, 150, 150);
+    PlaceVariable(Part("bVarContinua"), 150, 150);
     ASSERT_TRUE(Doc().Modified);
   }
 
@@ -176,9 +176,9 @@ TEST_F(FileCommandTest, SaveQuestionOfNewOpenAndClose) {
     {
       ModalScript script(std::move(answers));
       switch (c.command) {
-        case Command::New: fEditor->Abrir1->trigger(); break;
-        case Command::Open: fEditor->Abrir2->trigger(); break;
-        case Command::Close: fEditor->Sair1->trigger(); break;
+        case Command::New: Part<QAction>("Abrir1")->trigger(); break;
+        case Command::Open: Part<QAction>("Abrir2")->trigger(); break;
+        case Command::Close: Part<QAction>("Sair1")->trigger(); break;
       }
     }
 
@@ -242,17 +242,17 @@ TEST_F(FileCommandTest, SaveUnnamedAsksOnceThenWritesSilently) {
   EXPECT_TRUE(first.starts_with("KORVEL - VERSAO 1.0\r\n"));
   EXPECT_TRUE(first.ends_with("\r\nFIM\r\n"));
 
-  PlaceVariable(fEditor->bVarContinua, 300, 150);
+  PlaceVariable(Part("bVarContinua"), 300, 150);
   {
     ModalScript noDialog({});
-    fEditor->Gravar1->trigger();
+    Part<QAction>("Gravar1")->trigger();
   }
   EXPECT_GT(Bytes(path).size(), first.size());
   EXPECT_FALSE(Doc().Modified);
 
   // From the menu, Save keeps a running animation running.
   fEditor->bPlayClick();
-  fEditor->Gravar1->trigger();
+  Part<QAction>("Gravar1")->trigger();
   EXPECT_EQ(Doc().RunState, RunState::Running);
   EXPECT_FALSE(Doc().Modified);
   fEditor->RelogioTimer();
@@ -270,7 +270,7 @@ TEST_F(FileCommandTest, NewAndOpenFromTheMenuStopTheAnimationAndClearItsGraph) {
     {
       ModalScript script(open ? std::deque<Answer>{Say(TfConfirma::Nao), Choose(kExample)}
                               : std::deque<Answer>{Say(TfConfirma::Nao)});
-      (open ? fEditor->Abrir2 : fEditor->Abrir1)->trigger();
+      (open ? Part<QAction>("Abrir2") : Part<QAction>("Abrir1"))->trigger();
     }
     fEditor->RelogioTimer();
     EXPECT_EQ(Doc().RunState, RunState::Stopped);
@@ -284,7 +284,7 @@ TEST_F(FileCommandTest, SaveAsNamesTheModelAndANameWithoutExtensionGetsKRL) {
   ChangedModel();
   {
     ModalScript script({Choose(In("primeiro"))});
-    fEditor->SalvarComo1->trigger();
+    Part<QAction>("SalvarComo1")->trigger();
   }
   EXPECT_TRUE(QFile::exists(In("primeiro.KRL")));
   EXPECT_EQ(fEditor->CurrentFileName, In("primeiro.KRL"));
@@ -328,7 +328,7 @@ TEST_F(FileCommandTest, OpenDialogTakesANameWithoutExtensionAndLoneLineFeeds) {
       offered = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
       Choose(In("exemplo"))(modal);
     }});
-    fEditor->Abrir2->trigger();
+    Part<QAction>("Abrir2")->trigger();
   }
   EXPECT_TRUE(offered.isEmpty()) << "the name typed at the last opening: " << offered.toStdString();
   EXPECT_TRUE(fEditor->findChildren<QFileDialog*>().isEmpty()) << "kept, it keeps its completion popup";
@@ -338,7 +338,7 @@ TEST_F(FileCommandTest, OpenDialogTakesANameWithoutExtensionAndLoneLineFeeds) {
   EXPECT_EQ(fEditor->CurrentFileName, In("exemplo.KRL"));
   ASSERT_EQ(Doc().Variables.size(), 2u);
   EXPECT_EQ(Doc().Relationships.size(), 1u);
-  EXPECT_FALSE(fEditor->bReinicializar->isEnabled());
+  EXPECT_FALSE(Part("bReinicializar")->isEnabled());
 }
 
 TEST_F(FileCommandTest, OpenThatFailsNeverLeavesTheFailedFileAsTheModelsName) {
@@ -386,7 +386,7 @@ TEST_F(FileCommandTest, SaveWritesThroughALinkAndOntoADevice) {
   const QString link = In("atalho.KRL");
   fs::create_symlink(real.toStdString(), link.toStdString());
   fEditor->OpenModelFile(link);
-  PlaceVariable(fEditor->bVarContinua, 400, 150);
+  PlaceVariable(Part("bVarContinua"), 400, 150);
   fEditor->bSalvarClick();
   EXPECT_TRUE(fs::is_symlink(link.toStdString()));
   EXPECT_EQ(ReadModelFile(real.toStdString()).size(), ReadModelFile(kExample.toStdString()).size() + 14);
@@ -410,7 +410,7 @@ TEST_F(FileCommandTest, SaveThatFailsKeepsTheOldFileAndTheModifiedMark) {
   const QString path = In("modelo.KRL");
   ASSERT_TRUE(QFile::copy(kExample, path));
   fEditor->OpenModelFile(path);
-  PlaceVariable(fEditor->bVarContinua, 400, 150);
+  PlaceVariable(Part("bVarContinua"), 400, 150);
   const std::string before = Bytes(path);
 
   // A file size limit cuts the write short even for root; the child process

@@ -17,6 +17,15 @@
 
 #include <functional>
 
+/// A control of the main window, found by its object name: the window keeps
+/// its controls to itself.
+template <class T = QToolButton>
+T* Part(const char* name) {
+  T* part = fEditor->findChild<T*>(QLatin1String(name));
+  if (!part) ADD_FAILURE() << "the main window has no " << name;
+  return part;
+}
+
 /// Every test gets the six windows fresh, built as the program start builds
 /// them, with the main window shown (maximized) and active.
 class MainWindowTest : public ::testing::Test {
@@ -32,14 +41,14 @@ protected:
   static TEditor& Doc() { return *fEditor->Document; }
 
   static void ClickCanvas(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseClick(fEditor->iModelo, button, {}, QPoint(x, y));
+    QTest::mouseClick(Part<TCanvasView>("iModelo"), button, {}, QPoint(x, y));
   }
 
   /// Qt's sequence for a double click: press, release, double-click, release.
   static void DoubleClickCanvas(int x, int y) {
-    QTest::mouseClick(fEditor->iModelo, Qt::LeftButton, {}, QPoint(x, y));
-    QTest::mouseDClick(fEditor->iModelo, Qt::LeftButton, {}, QPoint(x, y));
-    QTest::mouseRelease(fEditor->iModelo, Qt::LeftButton, {}, QPoint(x, y));
+    QTest::mouseClick(Part<TCanvasView>("iModelo"), Qt::LeftButton, {}, QPoint(x, y));
+    QTest::mouseDClick(Part<TCanvasView>("iModelo"), Qt::LeftButton, {}, QPoint(x, y));
+    QTest::mouseRelease(Part<TCanvasView>("iModelo"), Qt::LeftButton, {}, QPoint(x, y));
   }
 
   static TVariavel* PlaceVariable(QToolButton* tool, int x, int y) {
@@ -56,7 +65,7 @@ protected:
 
   /// What the screen shows of the model canvas: the widget rendered through
   /// its paint event.
-  static QImage ShownModel() { return fEditor->iModelo->grab().toImage(); }
+  static QImage ShownModel() { return Part<TCanvasView>("iModelo")->grab().toImage(); }
 
   /// Number of pixels darker than mid-grey in the rectangle.
   static int DarkPixels(const QImage& image, const QRect& area) {

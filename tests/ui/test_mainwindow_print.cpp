@@ -64,8 +64,8 @@ protected:
     WhenModalOpens([&asked, button](QWidget* modal) {
       auto* box = qobject_cast<QMessageBox*>(modal);
       ASSERT_NE(box, nullptr);
-      asked = {true, box->text(), fEditor->pBarraOpcoes->isVisible(), fEditor->lNomeImprimir->text(),
-               fEditor->lDataImprimir->text(), fEditor->centralWidget()->grab().toImage()};
+      asked = {true, box->text(), Part<QWidget>("pBarraOpcoes")->isVisible(), Part<QLabel>("lNomeImprimir")->text(),
+               Part<QLabel>("lDataImprimir")->text(), fEditor->centralWidget()->grab().toImage()};
       box->button(button)->click();
     });
   }
@@ -96,8 +96,8 @@ TEST(PrintScale, PrintedSizeIsTheScreenSizeAtThePrintersResolution) {
 }
 
 TEST_F(PrintTest, PrintToAPdfFileShowsTheHeaderAndTheModelAsTheWindowDoes) {
-  PlaceVariable(fEditor->bVarContinua, 150, 150);
-  PlaceVariable(fEditor->bVarLigaDesliga, 350, 200);
+  PlaceVariable(Part("bVarContinua"), 150, 150);
+  PlaceVariable(Part("bVarLigaDesliga"), 350, 200);
   QPrinter& printer = PdfPrinter(QStringLiteral("pagina.pdf"));
 
   Asked asked;
@@ -109,8 +109,8 @@ TEST_F(PrintTest, PrintToAPdfFileShowsTheHeaderAndTheModelAsTheWindowDoes) {
   EXPECT_FALSE(asked.toolbarShown) << "the window is shown as it will be printed";
   EXPECT_EQ(asked.header, QStringLiteral("Korvel - SemNome.KRL"));
   EXPECT_EQ(asked.date, QStringLiteral("Data: ") + QString::fromStdString(ShortDateText()));
-  EXPECT_TRUE(fEditor->pBarraOpcoes->isVisible()) << "the toolbar comes back";
-  EXPECT_FALSE(fEditor->lNomeImprimir->isVisible());
+  EXPECT_TRUE(Part<QWidget>("pBarraOpcoes")->isVisible()) << "the toolbar comes back";
+  EXPECT_FALSE(Part<QLabel>("lNomeImprimir")->isVisible());
 
   QFile pdf(printer.outputFileName());
   ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
@@ -137,8 +137,8 @@ TEST_F(PrintTest, AnsweringNoPrintsNothingAndRestoresTheToolbar) {
   fEditor->bImprimirClick();
   EXPECT_TRUE(asked.seen);
   EXPECT_FALSE(QFile::exists(printer.outputFileName()));
-  EXPECT_TRUE(fEditor->pBarraOpcoes->isVisible());
-  EXPECT_FALSE(fEditor->lDataImprimir->isVisible());
+  EXPECT_TRUE(Part<QWidget>("pBarraOpcoes")->isVisible());
+  EXPECT_FALSE(Part<QLabel>("lDataImprimir")->isVisible());
 }
 
 TEST_F(PrintTest, PrintWithoutAPrinterSaysSoAndChangesNothing) {
@@ -148,13 +148,13 @@ TEST_F(PrintTest, PrintWithoutAPrinterSaysSoAndChangesNothing) {
     auto* box = qobject_cast<QMessageBox*>(modal);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->icon(), QMessageBox::Critical);
-    EXPECT_TRUE(fEditor->pBarraOpcoes->isVisible());
+    EXPECT_TRUE(Part<QWidget>("pBarraOpcoes")->isVisible());
     shown = box->text();
     box->accept();
   });
-  QTest::mouseClick(fEditor->bImprimir, Qt::LeftButton);
+  QTest::mouseClick(Part("bImprimir"), Qt::LeftButton);
   EXPECT_TRUE(shown.startsWith(QStringLiteral("Nenhuma impressora"))) << shown.toStdString();
-  EXPECT_TRUE(fEditor->pBarraOpcoes->isVisible());
+  EXPECT_TRUE(Part<QWidget>("pBarraOpcoes")->isVisible());
 }
 
 TEST_F(PrintTest, PrintDialogProposesAPdfInTheDocumentsFolderAndPrintsThere) {
