@@ -34,8 +34,8 @@ struct FontSpec {
   friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
-/// The drawing surface every model object paints on, with the pixel rules of
-/// the platform canvas the model was designed on.
+/// The drawing surface every model object paints on. Its pixel rules are
+/// exact, because the model's figures are laid out pixel by pixel on them.
 ///
 /// Contracts, each proven by the canvas tests:
 /// - Rectangle and Ellipse cover columns l..r-1 and rows t..b-1, after the
@@ -65,7 +65,8 @@ public:
   virtual void SetPenMode(::PenMode mode) = 0;
   virtual ::PenMode PenMode() const = 0;
 
-  /// Setting the brush colour also makes the brush solid, as on the platform.
+  /// Setting the brush colour also makes the brush solid: the next figure is
+  /// filled, whatever brush style was set before.
   virtual void SetBrushColor(Color c) = 0;
   virtual Color BrushColor() const = 0;
   virtual void SetBrushStyle(::BrushStyle style) = 0;

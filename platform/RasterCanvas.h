@@ -14,9 +14,10 @@
 /// A new canvas is white, with a black solid pen of width 1 in copy mode at
 /// (0, 0), a white solid brush and black Arial text 11 pixels high.
 ///
-/// Platform details beyond the Canvas contract, each covered by the tests:
+/// Rules beyond the Canvas contract, each covered by the tests:
 /// - With a clear pen, Rectangle and Ellipse fill the box one pixel narrower
-///   and shorter (right and bottom), as the platform does.
+///   and shorter (right and bottom): the fill stops where the right and
+///   bottom outline would have begun.
 /// - A pen of width w draws rings from floor((w-1)/2) outside to floor(w/2)
 ///   inside the 1-pixel frame; a wide line stamps a w x w square per pixel.
 ///   A dotted pen wider than 1 draws solid; widths above 100 draw as 100.

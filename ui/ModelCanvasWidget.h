@@ -12,9 +12,9 @@ class RasterCanvas;
 /// to it (the callbacks run inside the widget's event handlers), and calls
 /// update() after changing its pixels.
 ///
-/// A double click is reported as OnDoubleClick followed by OnMouseDown, the
-/// press that the reference platform sends with it; Qt's own sequence is press,
-/// release, double-click, release.
+/// A double click is reported as OnDoubleClick followed by OnMouseDown: its
+/// second press comes after it, so that the document can end the dialog's
+/// mode with it. Qt's own sequence is press, release, double-click, release.
 class TCanvasView : public QWidget {
   Q_OBJECT
 
