@@ -114,7 +114,7 @@ constexpr int kFileModel = 10000;
 
 std::string ModelFileBytes() {
   Scene scene(ModelShape::Sparse, kFileModel);
-  std::vector<std::string> lines;
+  ModelLines lines;
   scene.editor.SaveToLines(lines);
   return FileBytesFromLines(lines);
 }
@@ -130,9 +130,11 @@ void OpenFile(benchmark::State& state) {
   state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes.size()));
 }
 
+/// What "Salvar" and korvel-sim's --save do before the atomic write: the
+/// model's lines into the line buffer, then the file's bytes.
 void SaveFile(benchmark::State& state) {
   Scene scene(ModelShape::Sparse, kFileModel);
-  std::vector<std::string> lines;
+  ModelLines lines;
   std::size_t size = 0;
   for (auto _ : state) {
     scene.editor.SaveToLines(lines);
@@ -184,7 +186,7 @@ int WriteModel(int argc, char** argv) {
   if (what == "copy") scene.editor.LoadFromLines(ReadModelFile(argv[3]));
   if (what != "copy") scene.host.SetMethodCode(MethodCode::RungeKutta);
   scene.host.SetTimerInterval(1);
-  std::vector<std::string> lines;
+  ModelLines lines;
   scene.editor.SaveToLines(lines);
   WriteModelFile(argv[4], lines);
   return 0;
