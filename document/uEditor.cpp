@@ -23,11 +23,17 @@ double SaturatedDouble(long double v) {
   return static_cast<double>(v);
 }
 
+/// The entry of list that owns obj; list.end() when none does.
+template <typename T>
+auto OwnerOf(std::vector<std::unique_ptr<T>>& list, const TObjGrafico* obj) {
+  return std::find_if(list.begin(), list.end(),
+                      [obj](const std::unique_ptr<T>& p) { return p.get() == obj; });
+}
+
 /// Moves the entry that owns obj to the end of list, so that it is drawn last.
 template <typename T>
 void MoveToEnd(std::vector<std::unique_ptr<T>>& list, const TObjGrafico* obj) {
-  const auto it = std::find_if(list.begin(), list.end(),
-                               [obj](const std::unique_ptr<T>& p) { return p.get() == obj; });
+  const auto it = OwnerOf(list, obj);
   assert(it != list.end() && "the picked object belongs to the list");
   if (it != list.end()) std::rotate(it, it + 1, list.end());
 }
@@ -35,8 +41,7 @@ void MoveToEnd(std::vector<std::unique_ptr<T>>& list, const TObjGrafico* obj) {
 /// Takes the entry that owns obj out of list; null when it holds none.
 template <typename T>
 std::unique_ptr<T> TakeOut(std::vector<std::unique_ptr<T>>& list, const TObjGrafico* obj) {
-  const auto it = std::find_if(list.begin(), list.end(),
-                               [obj](const std::unique_ptr<T>& p) { return p.get() == obj; });
+  const auto it = OwnerOf(list, obj);
   if (it == list.end()) return nullptr;
   std::unique_ptr<T> taken = std::move(*it);
   list.erase(it);
