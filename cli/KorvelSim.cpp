@@ -9,6 +9,7 @@
 #include "model/uVar.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileMessages.h"
+#include "platform/ProgramVersion.h"
 #include "platform/RasterCanvas.h"
 
 #include <QImage>
@@ -116,6 +117,10 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
   if (!options) return fail(usageError, kExitUsage);
   if (options->help) {
     out << kSimUsage << '\n' << kSimHelp;
+    return 0;
+  }
+  if (options->version) {
+    out << VersionText("korvel-sim");
     return 0;
   }
 

@@ -116,6 +116,10 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
       options.help = true;
       return options;
     }
+    if (arg == "--version") {
+      options.version = true;
+      return options;
+    }
     const bool takesValue = arg == "--ticks" || arg == "--method" || arg == "--output" ||
                             arg == "--save" || arg == "--picture" || arg == "--size";
     if (takesValue) {

@@ -27,6 +27,7 @@ inline constexpr const char* kSimHelp =
     "  --picture IMAGEM       desenha o modelo e o gráfico num .png, .svg ou .pdf\n"
     "  --size LxA             largura e altura do modelo na imagem, de 1 a 4096\n"
     "  -h, --help             mostra esta ajuda\n"
+    "      --version          mostra a versão e a licença\n"
     "Os arquivos pedidos aparecem todos juntos, e só quando tudo deu certo; dois\n"
     "deles (ou o modelo e um deles) não podem ser o mesmo arquivo.\n"
     "Saída: 0 pronto, 1 um arquivo não pôde ser lido ou gravado, 2 linha de\n"
@@ -51,6 +52,7 @@ struct SimOptions {
   std::int32_t pictureWidth = 0;
   std::int32_t pictureHeight = 0;
   bool help = false;
+  bool version = false;
 };
 
 /// The options of a command line, program name left out. Empty when the line

@@ -11,7 +11,7 @@ build="$here/build-fuzz"
 seconds="${KORVEL_FUZZ_SECONDS:-60}"
 
 packages=(cmake ninja-build clang-14 libclang-rt-14-dev llvm-14 qt6-base-dev
-          googletest libgtest-dev libgmock-dev librapidcheck-dev)
+          googletest libgtest-dev libgmock-dev librapidcheck-dev cmark-gfm)
 . "$here/tools/setup.sh"
 install_missing "${packages[@]}"
 

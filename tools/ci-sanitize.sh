@@ -11,7 +11,7 @@ build="$here/build-asan"
 packages=(
   cmake ninja-build g++ libgcc-12-dev pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n
-  googletest libgtest-dev libgmock-dev librapidcheck-dev fonts-liberation locales
+  googletest libgtest-dev libgmock-dev librapidcheck-dev fonts-liberation locales cmark-gfm
 )
 . "$here/tools/setup.sh"
 install_missing "${packages[@]}"

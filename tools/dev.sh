@@ -11,7 +11,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n
   googletest libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev
-  fonts-liberation xvfb xauth x11-utils imagemagick locales poppler-utils
+  fonts-liberation xvfb xauth x11-utils imagemagick locales poppler-utils cmark-gfm
 )
 
 . "$here/tools/setup.sh"

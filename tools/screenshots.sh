@@ -22,12 +22,22 @@ mkdir -p "$out"
 export LANG=pt_BR.UTF-8 LC_ALL=pt_BR.UTF-8 DISPLAY="$display"
 unset QT_QPA_PLATFORM
 
+# The pictures show a teacher's own home with the lessons copied into it,
+# never the developer's folders or root's home.
+export HOME=/home/professora
+[ ! -e "$HOME" ] || { echo "screenshots: $HOME already exists; it is made and removed here" >&2; exit 1; }
+lessons="$HOME/aulas"
+
 pids=()
 cleanup() {
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
   wait 2>/dev/null || true
+  as_root rm -rf "$HOME"
 }
 trap cleanup EXIT
+as_root install -d -o "$(id -u)" -g "$(id -g)" "$HOME"
+mkdir -p "$lessons"
+cp "$examples"/*.KRL "$lessons/"
 
 Xvfb "$display" -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
@@ -42,7 +52,7 @@ readonly toolbar_y=54 canvas_top=70
 readonly x_novo=15 x_abrir=38 x_imprimir=84 x_selecao=117 x_play=242 x_pause=265
 
 # Started from the lessons' folder, the caption and the open dialog show them.
-cd "$examples"
+cd "$lessons"
 korvel_pid=
 start() {
   "$build/ui/korvel" "$1" >/dev/null 2>&1 &
@@ -122,6 +132,6 @@ shot_active dialogo-liga-desliga
 key Escape
 stop
 
-"$build/cli/korvel-sim" "$examples/boato.KRL" --ticks 100 --size 1100x420 \
+"$build/cli/korvel-sim" "$lessons/boato.KRL" --ticks 100 --size 1100x420 \
   --picture "$out/korvel-sim-boato.png" >/dev/null
 echo "screenshots: $(ls "$out" | wc -l) pictures in $out"

@@ -1,5 +1,7 @@
+#include "platform/ProgramVersion.h"
 #include "ui/Ieditor.h"
 #include "ui/ModelCanvasWidget.h"
+#include "ui/ProgramStart.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <string>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -75,6 +78,15 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so they need no display.
+  const StartRequest request = StartRequestOf({argv + 1, argv + argc});
+  if (request != StartRequest::OpenWindow) {
+    const std::string text =
+        request == StartRequest::PrintHelp ? kKorvelHelp : VersionText("korvel");
+    std::fputs(text.c_str(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+
   TKorvelApplication app(argc, argv);
   // Only the application name: a display name would be appended to every
   // window title by the X11 platform plugin.
@@ -82,6 +94,8 @@ int main(int argc, char** argv) {
   // The installed desktop entry: its name and icon stand for the window in
   // task bars and docks.
   QGuiApplication::setDesktopFileName(QStringLiteral(KORVEL_APP_ID));
+  // The program keeps no settings outside the model files.
+  KeepQtSettingsInMemory();
 
   // Qt's own texts (standard buttons, file and print dialogs) in Brazilian
   // Portuguese, whatever the system's language.
