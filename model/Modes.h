@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-// The modes of the model objects. Their numbers are the ones the model file
-// and the dialogs use; only the file reader and writer turn numbers into modes.
-// A file may carry a number that names no mode: the objects keep it, and every
-// rule says what such a number does.
+// The modes of the model objects, numbered as the model file and the dialogs
+// number them. Only the file reader and writer convert between numbers and
+// modes. A file may carry a number that names no mode: the objects keep it,
+// and each rule says what it does with one.
 
 /// How a relationship's origin acts on its destination.
 enum class RelationshipKind : std::int32_t {
