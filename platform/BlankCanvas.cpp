@@ -4,30 +4,14 @@
 
 #include <algorithm>
 
-namespace {
-
-/// The colour without the top byte a model file may have set, as RasterCanvas keeps it.
-Color ColourBits(Color c) { return RGBColor(RedOf(c), GreenOf(c), BlueOf(c)); }
-
-}  // namespace
-
 BlankCanvas::BlankCanvas(std::int32_t width, std::int32_t height)
     : width_(std::max(width, 0)), height_(std::max(height, 0)) {}
 
 BlankCanvas::~BlankCanvas() = default;
 
-void BlankCanvas::SetPenColor(Color c) { penColor_ = ColourBits(c); }
-
-void BlankCanvas::SetBrushColor(Color c) {
-  brushColor_ = ColourBits(c);
-  brushStyle_ = BrushStyle::bsSolid;
-}
-
-void BlankCanvas::SetFontColor(Color c) { fontColor_ = ColourBits(c); }
-
 void BlankCanvas::SetFont(const FontSpec& font) {
-  if (font == font_) return;
-  font_ = font;
+  if (font == tools_.font) return;
+  tools_.font = font;
   face_.reset();
 }
 
@@ -40,6 +24,6 @@ std::int32_t BlankCanvas::TextHeight(std::string_view) {
 }
 
 TextFace& BlankCanvas::Face() {
-  if (!face_) face_ = std::make_unique<TextFace>(font_);
+  if (!face_) face_ = std::make_unique<TextFace>(tools_.font);
   return *face_;
 }

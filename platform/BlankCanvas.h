@@ -6,10 +6,10 @@
 
 class TextFace;
 
-/// A Canvas with a size and no pixels: it keeps the pen, brush, font and
-/// clip rectangle and measures text as RasterCanvas does, so that a model
-/// lays itself out on it exactly as on a RasterCanvas of that size, while
-/// drawing costs nothing. Every pixel reads white. Text needs a QGuiApplication.
+/// A Canvas with a size and no pixels: it keeps the pen, brush and font and
+/// measures text as RasterCanvas does, so that a model lays itself out on it
+/// exactly as on a RasterCanvas of that size, while drawing costs nothing.
+/// Every pixel reads white. Text needs a QGuiApplication.
 class BlankCanvas final : public Canvas {
 public:
   BlankCanvas(std::int32_t width, std::int32_t height);
@@ -21,24 +21,24 @@ public:
   std::int32_t Height() const override { return height_; }
   CanvasRect ClipRect() const override { return {0, 0, width_, height_}; }
 
-  void SetPenColor(Color c) override;
-  Color PenColor() const override { return penColor_; }
-  void SetPenWidth(int width) override { penWidth_ = width; }
-  int PenWidth() const override { return penWidth_; }
-  void SetPenStyle(::PenStyle style) override { penStyle_ = style; }
-  ::PenStyle PenStyle() const override { return penStyle_; }
-  void SetPenMode(::PenMode mode) override { penMode_ = mode; }
-  ::PenMode PenMode() const override { return penMode_; }
+  void SetPenColor(Color c) override { tools_.SetPenColor(c); }
+  Color PenColor() const override { return tools_.penColor; }
+  void SetPenWidth(int width) override { tools_.penWidth = width; }
+  int PenWidth() const override { return tools_.penWidth; }
+  void SetPenStyle(::PenStyle style) override { tools_.penStyle = style; }
+  ::PenStyle PenStyle() const override { return tools_.penStyle; }
+  void SetPenMode(::PenMode mode) override { tools_.penMode = mode; }
+  ::PenMode PenMode() const override { return tools_.penMode; }
 
-  void SetBrushColor(Color c) override;
-  Color BrushColor() const override { return brushColor_; }
-  void SetBrushStyle(::BrushStyle style) override { brushStyle_ = style; }
-  ::BrushStyle BrushStyle() const override { return brushStyle_; }
+  void SetBrushColor(Color c) override { tools_.SetBrushColor(c); }
+  Color BrushColor() const override { return tools_.brushColor; }
+  void SetBrushStyle(::BrushStyle style) override { tools_.brushStyle = style; }
+  ::BrushStyle BrushStyle() const override { return tools_.brushStyle; }
 
-  void SetFontColor(Color c) override;
-  Color FontColor() const override { return fontColor_; }
+  void SetFontColor(Color c) override { tools_.SetFontColor(c); }
+  Color FontColor() const override { return tools_.fontColor; }
   void SetFont(const FontSpec& font) override;
-  const FontSpec& Font() const override { return font_; }
+  const FontSpec& Font() const override { return tools_.font; }
 
   void MoveTo(std::int32_t, std::int32_t) override {}
   void LineTo(std::int32_t, std::int32_t) override {}
@@ -56,13 +56,7 @@ private:
 
   std::int32_t width_;
   std::int32_t height_;
-  Color penColor_ = clBlack;
-  int penWidth_ = 1;
-  ::PenStyle penStyle_ = PenStyle::psSolid;
-  ::PenMode penMode_ = PenMode::pmCopy;
-  Color brushColor_ = clWhite;
-  ::BrushStyle brushStyle_ = BrushStyle::bsSolid;
-  Color fontColor_ = clBlack;
-  FontSpec font_;
+  CanvasTools tools_;
+  /// Made at the first text, dropped with the font.
   std::unique_ptr<TextFace> face_;
 };

@@ -29,8 +29,6 @@ constexpr Color FromRgb32(std::uint32_t p) {
   return RGBColor(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p));
 }
 
-/// The colour without the top byte a model file may have set.
-constexpr Color ColourBits(Color c) { return RGBColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 /// A box of pixels with exclusive right and bottom, in 64 bits so that
 /// widening a figure by its pen never overflows. Empty when r <= l or b <= t.
@@ -389,21 +387,13 @@ constexpr int kMaxPenWidth = 100;
 
 }  // namespace
 
-struct RasterCanvas::Impl {
+struct RasterCanvas::Impl : CanvasTools {
   std::int32_t width = 0;
   std::int32_t height = 0;
   std::vector<std::uint32_t> pixels;
   CanvasRect clip;
   Box drawable;  // clip ∩ buffer: nothing is ever written outside it
 
-  Color penColor = clBlack;
-  int penWidth = 1;
-  ::PenStyle penStyle = PenStyle::psSolid;
-  ::PenMode penMode = PenMode::pmCopy;
-  Color brushColor = clWhite;
-  ::BrushStyle brushStyle = BrushStyle::bsSolid;
-  Color fontColor = clBlack;
-  FontSpec font;
   i64 penX = 0;
   i64 penY = 0;
 
@@ -710,7 +700,7 @@ std::int32_t RasterCanvas::Width() const { return d_->width; }
 std::int32_t RasterCanvas::Height() const { return d_->height; }
 CanvasRect RasterCanvas::ClipRect() const { return d_->clip; }
 
-void RasterCanvas::SetPenColor(Color c) { d_->penColor = ColourBits(c); }
+void RasterCanvas::SetPenColor(Color c) { d_->SetPenColor(c); }
 Color RasterCanvas::PenColor() const { return d_->penColor; }
 void RasterCanvas::SetPenWidth(int width) { d_->penWidth = width; }
 int RasterCanvas::PenWidth() const { return d_->penWidth; }
@@ -719,15 +709,12 @@ void RasterCanvas::SetPenStyle(::PenStyle style) { d_->penStyle = style; }
 void RasterCanvas::SetPenMode(::PenMode mode) { d_->penMode = mode; }
 ::PenMode RasterCanvas::PenMode() const { return d_->penMode; }
 
-void RasterCanvas::SetBrushColor(Color c) {
-  d_->brushColor = ColourBits(c);
-  d_->brushStyle = BrushStyle::bsSolid;
-}
+void RasterCanvas::SetBrushColor(Color c) { d_->SetBrushColor(c); }
 Color RasterCanvas::BrushColor() const { return d_->brushColor; }
 void RasterCanvas::SetBrushStyle(::BrushStyle style) { d_->brushStyle = style; }
 ::BrushStyle RasterCanvas::BrushStyle() const { return d_->brushStyle; }
 
-void RasterCanvas::SetFontColor(Color c) { d_->fontColor = ColourBits(c); }
+void RasterCanvas::SetFontColor(Color c) { d_->SetFontColor(c); }
 Color RasterCanvas::FontColor() const { return d_->fontColor; }
 
 void RasterCanvas::SetFont(const FontSpec& font) {

@@ -161,7 +161,8 @@ ShapedText& TextFace::Impl::Find(std::string_view text) {
   std::string key(text);
   if (auto found = texts.find(key); found != texts.end()) return found->second;
   ShapedText shaped = Shape(ToQString(text));
-  const std::size_t bytes = key.size() + sizeof(ShapedText) + shaped.glyphs.size() * sizeof(PlacedGlyph);
+  const std::size_t bytes =
+      key.size() + sizeof(ShapedText) + shaped.glyphs.size() * sizeof(PlacedGlyph);
   if (texts.size() >= kCachedTexts || textBytes + bytes > kCachedBytes) {
     texts.clear();
     textBytes = 0;
