@@ -96,13 +96,14 @@ def engine_rows(r):
 
 
 def run_sim(args):
-    """korvel-sim's wall seconds, user seconds and peak memory in MB."""
+    """korvel-sim's wall seconds, user seconds, user and system seconds, peak memory in MB."""
     started = time.monotonic()
     proc = subprocess.Popen([SIM] + args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     _, status, usage = os.wait4(proc.pid, 0)
     if status != 0:
         raise RuntimeError("korvel-sim %s failed" % " ".join(args))
-    return time.monotonic() - started, usage.ru_utime, usage.ru_maxrss / 1024
+    return (time.monotonic() - started, usage.ru_utime, usage.ru_utime + usage.ru_stime,
+            usage.ru_maxrss / 1024)
 
 
 def batch_rows(r, models):
@@ -110,9 +111,11 @@ def batch_rows(r, models):
     subprocess.run([BENCH, "--write-model", "chain", "10", small], stderr=subprocess.DEVNULL,
                    check=True)
     runs = [run_sim([small, "--ticks", "0"]) for _ in range(5 if QUICK else 20)]
-    wall = min(w for w, _, _ in runs) * 1000
-    peak = max(m for _, _, m in runs)
-    row("korvel-sim, 10 variables, --ticks 0", "%.0f ms, %.0f MB" % (wall, peak),
+    wall = min(w for w, _, _, _ in runs) * 1000
+    cpu = min(c for _, _, c, _ in runs) * 1000
+    peak = max(m for _, _, _, m in runs)
+    # The CPU time beside it: on a busy machine the wall time measures the neighbours too.
+    row("korvel-sim, 10 variables, --ticks 0", "%.0f ms (CPU %.0f ms), %.0f MB" % (wall, cpu, peak),
         "<= 40 ms, <= 30 MB", wall <= 40 and peak <= 30)
     for shape, n in (("chain", 1000), ("fanin", 300)):
         tick = r.get("engine/%s/rk4/%d" % (shape, n))

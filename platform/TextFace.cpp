@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -102,6 +103,14 @@ bool IsPlainLatin(const QString& text) {
   });
 }
 
+/// Lets a text be looked up without copying it into a string first.
+struct TextHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const {
+    return std::hash<std::string_view>{}(text);
+  }
+};
+
 QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -151,15 +160,15 @@ struct TextFace::Impl {
   /// One layout for every text: making one per text costs more than the shaping.
   QTextLayout layout;
   i64 margin;
-  std::unordered_map<std::string, ShapedText> texts;
+  std::unordered_map<std::string, ShapedText, TextHash, std::equal_to<>> texts;
   std::size_t textBytes = 0;
   /// By glyph index and fraction of a pixel.
   std::unordered_map<std::uint64_t, GlyphMask> glyphs;
 };
 
 ShapedText& TextFace::Impl::Find(std::string_view text) {
+  if (auto found = texts.find(text); found != texts.end()) return found->second;
   std::string key(text);
-  if (auto found = texts.find(key); found != texts.end()) return found->second;
   ShapedText shaped = Shape(ToQString(text));
   const std::size_t bytes =
       key.size() + sizeof(ShapedText) + shaped.glyphs.size() * sizeof(PlacedGlyph);
