@@ -55,6 +55,8 @@ constexpr int kMaxPixelHeight = 4096;
 /// larger glyphs as outlines rather than from its own glyph images.
 constexpr int kMaxGlyphPixelHeight = 48;
 constexpr std::size_t kCachedTexts = 1 << 16;
+/// Room for every Latin glyph of a font at every fraction of a pixel.
+constexpr std::size_t kCachedGlyphs = 1 << 16;
 /// A text's own rendering is kept up to this area of its box.
 constexpr i64 kCachedMaskArea = i64{1} << 20;
 /// Masks are cropped to their glyph pixels, a few hundred bytes for a name;
@@ -227,6 +229,7 @@ GlyphMask TextFace::Impl::Render(const QString& text, i64 left, i64 top, i64 w, 
 const GlyphMask& TextFace::Impl::Glyph(const PlacedGlyph& glyph) {
   const std::uint64_t key = std::uint64_t{glyph.index} * kSubPixels + std::uint64_t(glyph.fraction);
   if (auto found = glyphs.find(key); found != glyphs.end()) return found->second;
+  if (glyphs.size() >= kCachedGlyphs) glyphs.clear();
   const std::uint32_t index = glyph.index;
   const QRectF bounds = raw.boundingRect(index);
   const i64 left = i64(std::floor(bounds.left())) - margin;
