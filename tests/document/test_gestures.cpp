@@ -12,8 +12,8 @@
 #include <rapidcheck/state.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -110,7 +110,7 @@ using Step = rc::state::Command<Gestures, Desk>;
 template <class Self>
 struct Checked : Step {
   void run(const Gestures&, Desk& desk) const override {
-    if (!desk.editor.GestureOpen()) desk.Retake();
+    desk.Between();
     static_cast<const Self*>(this)->Do(desk);
     ++gStepsRun;
     for (const std::string& broken :

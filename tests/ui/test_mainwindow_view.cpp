@@ -20,11 +20,12 @@ TEST_F(MainWindowTest, UndoKeysStopTheAnimationAndGoBackAndForthUntilNovo) {
   EXPECT_EQ(Doc().RunState, RunState::Stopped);
   EXPECT_FALSE(Part("bPause")->isEnabled()) << "as after Parar";
   EXPECT_EQ(Doc().Variables.size(), 1u);
-  for (const Qt::KeyboardModifiers redo : {Qt::ControlModifier | Qt::ShiftModifier, Qt::KeyboardModifiers(Qt::ControlModifier)}) {
-    Key(redo == Qt::ControlModifier ? Qt::Key_Y : Qt::Key_Z, redo);
-    EXPECT_EQ(Doc().Variables.size(), 2u);
-    Key(Qt::Key_Z, Qt::ControlModifier);
-  }
+  Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Doc().Variables.size(), 2u);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  Key(Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Doc().Variables.size(), 1u);
   Key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_TRUE(Doc().Variables.empty());
   EXPECT_FALSE(Doc().Modified) << "back at the text the program started with";
