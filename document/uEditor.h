@@ -216,8 +216,9 @@ private:
   /// LoadFromLines; without keepInside objects stay where the text has them
   /// (outside a canvas that shrank since), as undo must give the text back.
   LoadOutcome LoadText(const ModelLines& lines, bool keepInside);
-  /// Loads a text of the history; current is the text now.
-  void Restore(const ModelLines& text, const ModelLines& current);
+  /// Undo or Redo: loads the text the step leads to.
+  bool TakeStep(std::size_t (ModelHistory::*available)() const,
+                ModelLines (ModelHistory::*take)(const ModelLines&));
 
   IEditorHost& host_;
   /// What Tick integrates; each tick makes it anew from the lists.

@@ -1,6 +1,7 @@
 #include "document/uEditor.h"
 
 #include <cassert>
+#include <utility>
 
 void TEditor::BeginCommand() { OpenBracket(false); }
 
@@ -45,27 +46,19 @@ void TEditor::FinishGesture() {
   if (gestureOpen_) MouseUp();
 }
 
-bool TEditor::Undo() {
+bool TEditor::Undo() { return TakeStep(&ModelHistory::UndoSteps, &ModelHistory::Undo); }
+
+bool TEditor::Redo() { return TakeStep(&ModelHistory::RedoSteps, &ModelHistory::Redo); }
+
+bool TEditor::TakeStep(std::size_t (ModelHistory::*available)() const,
+                       ModelLines (ModelHistory::*take)(const ModelLines&)) {
   FinishGesture();
-  if (history_.UndoSteps() == 0) return false;
+  if ((history_.*available)() == 0) return false;
   ModelLines now;
   WriteText(now);
-  Restore(history_.Undo(now), now);
-  return true;
-}
-
-bool TEditor::Redo() {
-  FinishGesture();
-  if (history_.RedoSteps() == 0) return false;
-  ModelLines now;
-  WriteText(now);
-  Restore(history_.Redo(now), now);
-  return true;
-}
-
-void TEditor::Restore(const ModelLines& text, const ModelLines& current) {
+  const ModelLines text = (history_.*take)(now);
   if (!Modified) {
-    savedText_ = current;
+    savedText_ = std::move(now);
     savedTextKnown_ = true;
   }
   // Running on, the animation would integrate from the old objects' values.
@@ -74,4 +67,5 @@ void TEditor::Restore(const ModelLines& text, const ModelLines& current) {
   assert(outcome == LoadOutcome::Loaded && "the history holds texts the writer wrote");
   (void)outcome;
   Modified = !savedTextKnown_ || text != savedText_;
+  return true;
 }
