@@ -378,4 +378,3 @@ LoadOutcome TEditor::LoadText(const ModelLines& lines, bool keepInside) {
   TakeCommandStart();
   return LoadOutcome::Loaded;
 }
-
