@@ -153,6 +153,26 @@ void CommandCheck(benchmark::State& state) {
   }
 }
 
+/// Ctrl+Z and Ctrl+Shift+Z after dragging the first variable: the step that
+/// weighs most, since the drag brings the variable to the end of the file.
+void UndoRedo(benchmark::State& state) {
+  Scene scene(ModelShape::Sparse, kFileModel);
+  TEditor& e = scene.editor;
+  const TVariavel& first = *e.Variables.front();
+  const std::int32_t x = first.X, y = first.Y - first.HalfHeight / 2;
+  e.MouseDown(x, y);
+  for (const std::int32_t dx : {20, 40}) e.MouseMove(x + dx, y);
+  e.MouseUp();
+  ModelLines text;
+  e.WriteText(text);
+  for (auto _ : state) {
+    e.Undo();
+    e.Redo();
+  }
+  state.counters["text_MB"] = double(FileBytesFromLines(text).size()) / (1 << 20);
+  state.counters["step_MB"] = double(e.History().Bytes()) / (1 << 20);
+}
+
 void RegisterAll() {
   for (ModelShape shape : {ModelShape::Chain, ModelShape::FanIn}) {
     for (IntegrationMethod method : {IntegrationMethod::RungeKutta, IntegrationMethod::Euler}) {
@@ -171,6 +191,7 @@ void RegisterAll() {
   benchmark::RegisterBenchmark("file/open", OpenFile)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("file/save", SaveFile)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("file/command", CommandCheck)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("file/undo", UndoRedo)->Unit(benchmark::kMillisecond);
 }
 
 /// The models bench/run shows in the real program, at the 1 ms interval:

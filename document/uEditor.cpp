@@ -151,6 +151,11 @@ void TEditor::CancelLinkTool() {
 }
 
 void TEditor::MouseDown(std::int32_t x, std::int32_t y) {
+  // A second button pressed during a drag belongs to the same gesture.
+  if (!gestureOpen_) {
+    OpenBracket(true);
+    gestureOpen_ = true;
+  }
   PressX = x;
   PressY = y;
 
@@ -208,7 +213,7 @@ void TEditor::MouseMove(std::int32_t x, std::int32_t y) {
       const bool beyond = x < px - kClickTolerance || x > px + kClickTolerance ||
                           y < py - kClickTolerance || y > py + kClickTolerance;
       if (!beyond) return;
-      Modified = true;
+      MarkEdited();
       Mode = Mode::modeDragging;
       CurrentObject->ToggleMark();
       PrepareDragBackground();
@@ -239,6 +244,10 @@ void TEditor::MouseUp() {
     if (CurrentObject) CurrentObject->ToggleMark();
   }
   if (RunState == RunState::Held) StartAnimation();
+  if (gestureOpen_) {
+    gestureOpen_ = false;
+    EndCommand();
+  }
 }
 
 void TEditor::PrepareDragBackground() {
@@ -261,7 +270,7 @@ void TEditor::PrepareDragBackground() {
 }
 
 void TEditor::PlaceVariable() {
-  Modified = true;
+  MarkEdited();
   ClearSelection();
 
   std::unique_ptr<TVariavel> v;
@@ -296,7 +305,7 @@ void TEditor::CreateRelationship() {
     return;
   }
 
-  Modified = true;
+  MarkEdited();
   auto r = std::make_unique<TRelacionamento>();
   r->SetCanvas(Canvas);
   r->Connect(LinkOrigin, LinkDestination);
@@ -491,4 +500,18 @@ void TEditor::DrawAll() {
   FillBoxesWhite();
   for (const auto& r : Relationships) r->Draw();
   for (const auto& v : Variables) v->Draw();
+}
+
+CanvasRect TEditor::DrawnBox() const {
+  std::int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
+  const auto take = [&](const TObjGrafico& o) {
+    left = std::min(left, std::int64_t(o.X) - o.HalfWidth);
+    top = std::min(top, std::int64_t(o.Y) - o.HalfHeight);
+    right = std::max(right, std::int64_t(o.X) + o.HalfWidth + 1);
+    bottom = std::max(bottom, std::int64_t(o.Y) + o.HalfHeight + 1);
+  };
+  for (const auto& v : Variables) take(*v);
+  for (const auto& r : Relationships) take(*r);
+  if (left > right) return {};
+  return {SaturateToInt32(left), SaturateToInt32(top), SaturateToInt32(right), SaturateToInt32(bottom)};
 }

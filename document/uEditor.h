@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/EditorHost.h"
+#include "document/ModelHistory.h"
 #include "document/ModelLines.h"
 #include "document/SimulationPlan.h"
 #include "model/Modes.h"
@@ -111,6 +112,9 @@ public:
   void ApplyRelationshipDialog();
   void ApplyVariableDialog();
   void DeleteRelationship(TRelacionamento* r);
+  /// The box around every object's box (centre plus and minus half its size);
+  /// empty, all zero, when there are no objects.
+  CanvasRect DrawnBox() const;
 
   // Simulation.
   void SetIntegrationMethod(::IntegrationMethod m);
@@ -167,8 +171,26 @@ public:
   /// save would write, EndCommand sets Modified when the command left another
   /// one. Opening, saving or clearing the model during a command makes the
   /// text at that point the one compared. Commands may nest; the outermost counts.
+  /// A command that changed the text is an undo step; a press on the canvas
+  /// opens one that its release closes, so a whole drag is one step.
   void BeginCommand();
   void EndCommand();
+
+  // Undo and redo.
+  /// Back to the text before the newest step, read as a file is (the
+  /// environment with it); an open gesture ends first and an animation stops.
+  /// Modified then tells whether the text differs from the one last saved or
+  /// opened. False when there was no step.
+  bool Undo();
+  /// Forward again to the text the newest Undo left.
+  bool Redo();
+  /// For a new or an opened model: the steps belong to the model they were made on.
+  void ForgetHistory() { history_.Clear(); }
+  const ModelHistory& History() const { return history_; }
+  /// Between a press on the canvas and its release.
+  bool GestureOpen() const { return gestureOpen_; }
+  /// Ends an open gesture as its release would.
+  void FinishGesture();
 
 private:
   /// The current object as a variable or as a relationship; null otherwise.
@@ -187,6 +209,16 @@ private:
 
   /// Inside a command, its text is taken again: the model agrees with its file.
   void TakeCommandStart();
+  void OpenBracket(bool gesture);
+  /// A gesture's own change (placing, linking, dragging). A gesture without
+  /// one that changed the text only brought an object to the front.
+  void MarkEdited();
+  /// LoadFromLines; without keepInside objects stay where the text has them
+  /// (outside a canvas that shrank since), as undo must give the text back.
+  LoadOutcome LoadText(const ModelLines& lines, bool keepInside);
+  /// Undo or Redo: loads the text the step leads to.
+  bool TakeStep(std::size_t (ModelHistory::*available)() const,
+                ModelLines (ModelHistory::*take)(const ModelLines&));
 
   IEditorHost& host_;
   /// What Tick integrates; each tick makes it anew from the lists.
@@ -194,4 +226,14 @@ private:
   /// Inside a command: the text it is compared with when it ends.
   ModelLines commandStart_;
   int commandDepth_ = 0;
+  /// The outermost bracket open is a press's.
+  bool outermostIsGesture_ = false;
+  bool gestureOpen_ = false;
+  /// Inside the outermost bracket: something besides bringing to the front changed.
+  bool edited_ = false;
+  ModelHistory history_;
+  /// The text of the model as last saved or opened: the last text that a
+  /// command began on while the model was not Modified. Empty before the first.
+  ModelLines savedText_;
+  bool savedTextKnown_ = false;
 };

@@ -240,8 +240,8 @@ void WriteEnvironment(ModelLines& lines, const IEditorHost& host) {
 }
 
 /// A variable record from its class line to the line before its empty one,
-/// pulled inside the canvas.
-std::unique_ptr<TVariavel> ReadVariable(LineReader& in, ::Canvas* canvas) {
+/// pulled inside the canvas when keepInside.
+std::unique_ptr<TVariavel> ReadVariable(LineReader& in, ::Canvas* canvas, bool keepInside) {
   const std::string_view classLine = in.Next();
   std::unique_ptr<TVariavel> v = NewVariableOfClass(classLine);
   if (!v) throw ModelFileError(Quoted(classLine) + " não é uma classe de variável válida");
@@ -262,14 +262,15 @@ std::unique_ptr<TVariavel> ReadVariable(LineReader& in, ::Canvas* canvas) {
     onOff->OnBelow = in.NextIs(kOnBelow);
     onOff->EffectWhenOn = ModeOf(kEffectsWhenOn, in.Next(), onOff->EffectWhenOn);
   }
-  v->KeepInside();
+  if (keepInside) v->KeepInside();
   return v;
 }
 
 /// A relationship record from its box position to the line before its empty
 /// one, attached to its ends among variables.
 std::unique_ptr<TRelacionamento> ReadRelationship(
-    LineReader& in, ::Canvas* canvas, const std::vector<std::unique_ptr<TVariavel>>& variables) {
+    LineReader& in, ::Canvas* canvas, const std::vector<std::unique_ptr<TVariavel>>& variables,
+    bool keepInside) {
   PendingRelationship r;
   r->SetCanvas(canvas);
   r->X = in.NextInt();
@@ -285,7 +286,7 @@ std::unique_ptr<TRelacionamento> ReadRelationship(
   r->SameDirection = in.NextIs(kSameDirection);
   r->Awake = in.NextIs(kRelationshipAwake);
   r->Effect = in.NextDouble();
-  r->KeepInside();
+  if (keepInside) r->KeepInside();
   return r.Release();
 }
 
@@ -343,7 +344,9 @@ void TEditor::WriteText(ModelLines& lines) const {
   lines.emplace_back(kEnd);
 }
 
-LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) {
+LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) { return LoadText(lines, true); }
+
+LoadOutcome TEditor::LoadText(const ModelLines& lines, bool keepInside) {
   Modified = false;
   LineReader in(lines);
   if (in.Next() != kHeader) {
@@ -357,14 +360,14 @@ LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) {
     in.Next();
     std::string_view current = in.Next();
     for (; current == kVariableMarker; current = in.NextRecord()) {
-      Variables.push_back(ReadVariable(in, Canvas));
+      Variables.push_back(ReadVariable(in, Canvas, keepInside));
       // Once more now that it is listed, as every reader of the format does.
       // One pass settles a gauge, so today this moves nothing; it stays so
       // that positions keep matching theirs should KeepInside ever change.
-      Variables.back()->KeepInside();
+      if (keepInside) Variables.back()->KeepInside();
     }
     for (; current == kRelationshipMarker; current = in.NextRecord())
-      Relationships.push_back(ReadRelationship(in, Canvas, Variables));
+      Relationships.push_back(ReadRelationship(in, Canvas, Variables, keepInside));
     if (current == kEnvironmentMarker) ReadEnvironment(in, *this, host_);
   } catch (...) {
     DrawAll();
@@ -374,20 +377,4 @@ LoadOutcome TEditor::LoadFromLines(const ModelLines& lines) {
   DrawAll();
   TakeCommandStart();
   return LoadOutcome::Loaded;
-}
-
-void TEditor::BeginCommand() {
-  if (commandDepth_++ == 0) WriteText(commandStart_);
-}
-
-void TEditor::EndCommand() {
-  assert(commandDepth_ > 0 && "every command that ends began");
-  if (--commandDepth_ > 0) return;
-  ModelLines now;
-  WriteText(now);
-  if (now != commandStart_) Modified = true;
-}
-
-void TEditor::TakeCommandStart() {
-  if (commandDepth_ > 0) WriteText(commandStart_);
 }

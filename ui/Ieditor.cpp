@@ -31,6 +31,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <bit>
 #include <cassert>
 
 TfEditor* fEditor = nullptr;
@@ -109,6 +110,7 @@ TfEditor::TfEditor(QWidget* parent)
 
   CreateClientArea();
   CreateMenus();
+  CreateShortcuts();
   // The designed bounds; the program start shows the window maximized.
   move(158, 93);
   resize(549, 433);
@@ -175,6 +177,7 @@ void TfEditor::CreateCanvasViews() {
   iModelo->OnMouseUp = [this] { RunShowingErrors([this] { FormMouseUp(); }); };
   iModelo->OnClick = [this] { FormClick(); };
   iModelo->OnDoubleClick = [this] { RunCommand([this] { FormDblClick(); }); };
+  iModelo->OnZoomWheel = [this](int steps, QPoint at) { ZoomBySteps(steps, iModelo, at); };
 
   pGrafico = new QWidget(Splitter1);
   pGrafico->setObjectName(QStringLiteral("pGrafico"));
@@ -186,6 +189,7 @@ void TfEditor::CreateCanvasViews() {
   iGrafico->setObjectName(QStringLiteral("iGrafico"));
   // iGrafico fills the panel, so its resize is the panel's.
   iGrafico->OnResize = [this] { RunShowingErrors([this] { pGraficoResize(); }); };
+  iGrafico->OnZoomWheel = [this](int steps, QPoint at) { ZoomBySteps(steps, iGrafico, at); };
   graphBox->addWidget(iGrafico);
 
   Splitter1->addWidget(iModelo);
@@ -309,6 +313,10 @@ void TfEditor::CreateClock(QHBoxLayout& row) {
   connect(cBoxUnidades, &QComboBox::activated, this, [this] { cBoxUnidadesClick(); });
   // Only the user's unit: a model's own comes through SetUnitsText, which is quiet.
   connect(cBoxUnidades, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    if (!unitsEditOpen_) {
+      Document->BeginCommand();
+      unitsEditOpen_ = true;
+    }
     unitsText = text.toStdString();
     Document->Modified = true;
   });
@@ -394,6 +402,8 @@ bool TfEditor::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == cBoxUnidades || watched == cBoxUnidades->lineEdit()) {
       cBoxUnidadesKeyDown(key);
     }
+  } else if (event->type() == QEvent::FocusOut && watched == cBoxUnidades->lineEdit()) {
+    RunShowingErrors([this] { FinishUnitsEdit(); });
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -444,6 +454,9 @@ QString TfEditor::Caption() const {
 
 void TfEditor::RunCommand(const std::function<void()>& command) {
   RunShowingErrors([&] {
+    FinishUnitsEdit();
+    // A press whose release went to a message box ends before the command.
+    if (QGuiApplication::mouseButtons() == Qt::NoButton) Document->FinishGesture();
     Document->BeginCommand();
     try {
       command();
@@ -462,6 +475,9 @@ void TfEditor::RefreshCanvases() {
 }
 
 void TfEditor::FormMouseDown(std::int32_t x, std::int32_t y) {
+  FinishUnitsEdit();
+  // The only button down: a new gesture, also when the last one's release was lost.
+  if (std::popcount(unsigned(QGuiApplication::mouseButtons().toInt())) <= 1) Document->FinishGesture();
   Document->MouseDown(x, y);
   RefreshCanvases();
 }

@@ -6,6 +6,7 @@
 #include "ui/AnimationTimer.h"
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -173,6 +174,23 @@ public:
   /// The about box ("sobre").
   void Sobre1Click();
 
+  // Undo, redo and the projector view; keys only, no menu item or button.
+  /// Ctrl+Z: "Parar" during an animation, then the model back one step.
+  void UndoChange();
+  /// Ctrl+Shift+Z and Ctrl+Y.
+  void RedoChange();
+  /// Ctrl+plus, Ctrl+minus and Ctrl+0, on the model and the graph together.
+  void ZoomIn();
+  void ZoomOut();
+  void ZoomToActualSize();
+  /// Ctrl+9: the largest zoom that shows every object, and the model centred.
+  void ZoomToFitModel();
+  /// Both views at percent; the canvas point at a point of view stays there,
+  /// each other view keeps its centre.
+  void SetZoom(int percent, const TCanvasView* view = nullptr, QPoint at = {});
+  /// Moves the zoom steps up (positive) or down from the current one.
+  void ZoomBySteps(int steps, const TCanvasView* view = nullptr, QPoint at = {});
+
   /// Runs a command of the user's, showing its errors in the error box; the
   /// model is marked modified when the command changed what "Salvar" would write.
   void RunCommand(const std::function<void()>& command);
@@ -218,6 +236,13 @@ private:
   /// Label2, lTempo and cBoxUnidades.
   void CreateClock(QHBoxLayout& row);
   void CreateMenus();
+  /// The keys of undo, redo and the zoom.
+  void CreateShortcuts();
+  /// Undo or redo as a command; a drag still held ends first as a step of its own.
+  void TakeHistoryStep(bool (TEditor::*step)());
+  /// A unit typed into cBoxUnidades is one step, from its first letter to
+  /// leaving the box or the next command.
+  void FinishUnitsEdit();
   /// The enabled states of the Animating row, or of the Stopped row.
   void ShowAnimationButtons(bool animating);
   void EnableClock();
@@ -298,6 +323,9 @@ private:
   QString openFolder_;
   QString saveFolder_;
   bool activatedOnce_ = false;
+  bool unitsEditOpen_ = false;
+  /// The zoom to come back to after printing, which shows the window at 100 %.
+  int zoomBeforePrint_ = 100;
 };
 
 extern TfEditor* fEditor;

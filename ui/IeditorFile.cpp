@@ -119,6 +119,7 @@ void TfEditor::bNovoClick() {
   SetCaption(kUntitledCaption);
   NewModelSettings();
   Document->Clear();
+  Document->ForgetHistory();
   // The curves belong to the model that drew them.
   Document->ResetGraph();
   bReinicializar->setEnabled(false);
@@ -154,6 +155,7 @@ void TfEditor::OpenModelFile(const QString& path) {
   try {
     outcome = Document->LoadFromLines(MemoArquivo);
   } catch (...) {
+    Document->ForgetHistory();
     // What was read before the fault stays, unnamed, so that a later Save
     // can't write the fragment over the file it came from.
     CurrentFileName.clear();
@@ -170,6 +172,7 @@ void TfEditor::OpenModelFile(const QString& path) {
     SetCaption(previousCaption);
   } else {
     Document->ResetGraph();
+    Document->ForgetHistory();
   }
   bReinicializar->setEnabled(false);
   RefreshCanvases();

@@ -77,6 +77,9 @@ int TfEditor::PrinterDots(int pixels, int printerDpi, int screenDpi) {
 
 void TfEditor::ShowPrintLayout(bool printing) {
   pBarraOpcoes->setVisible(!printing);
+  // The page shows the window as it is without the projector view.
+  if (printing) zoomBeforePrint_ = iModelo->Zoom();
+  SetZoom(printing ? 100 : zoomBeforePrint_);
   for (QLabel* header : {lNomeImprimir, lDataImprimir}) {
     header->setVisible(printing);
     if (printing) header->raise();

@@ -12,14 +12,18 @@
 #include <rapidcheck/state.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Random sequences of what a user can do to a document, shrunk to the
 // shortest one that breaks something. After every step the document must
-// keep its cross references, the editor's own rules and finite values.
+// keep its cross references, the editor's own rules and finite values, and
+// undo and redo must give back the texts on both sides of the newest step.
 
 namespace {
 
@@ -52,11 +56,53 @@ struct Desk {
     return editor.Variables[index % editor.Variables.size()].get();
   }
 
+  static ModelLines Text(const TEditor& e) {
+    ModelLines lines;
+    e.WriteText(lines);
+    return lines;
+  }
+
+  /// The text a bracket of the document compares with opens (or is taken again).
+  void Retake() {
+    opened = Text(editor);
+    openedSteps = editor.History().UndoSteps();
+  }
+
+  /// After a step of the fuzzer: when a bracket closed with an undo step, its
+  /// two sides are what undo and redo must give.
+  void Follow() {
+    if (editor.GestureOpen()) return;
+    ModelLines now = Text(editor);
+    const std::size_t steps = editor.History().UndoSteps();
+    if (steps > openedSteps)
+      last = {opened, std::move(now)};
+    else if (last && (steps != openedSteps || now != last->second))
+      last.reset();
+  }
+
+  /// Where one of a step's brackets ends and the next begins.
+  void Between() {
+    Follow();
+    if (!editor.GestureOpen()) Retake();
+  }
+
   RasterCanvas canvas{800, 600};
   RasterCanvas graph{300, 100};
   FakeHost host;
   TEditor editor{host};
+  ModelLines opened;
+  std::size_t openedSteps = 0;
+  std::optional<std::pair<ModelLines, ModelLines>> last;
 };
+
+/// A command of the window; mouse gestures bracket themselves.
+template <class F>
+void AsCommand(Desk& d, F f) {
+  d.Between();
+  d.editor.BeginCommand();
+  f();
+  d.editor.EndCommand();
+}
 
 using Step = rc::state::Command<Gestures, Desk>;
 
@@ -64,6 +110,7 @@ using Step = rc::state::Command<Gestures, Desk>;
 template <class Self>
 struct Checked : Step {
   void run(const Gestures&, Desk& desk) const override {
+    desk.Between();
     static_cast<const Self*>(this)->Do(desk);
     ++gStepsRun;
     for (const std::string& broken :
@@ -71,6 +118,7 @@ struct Checked : Step {
           model_checks::NonFiniteValue(desk.editor)}) {
       if (!broken.empty()) RC_FAIL(broken);
     }
+    desk.Follow();
   }
 };
 
@@ -85,7 +133,7 @@ struct ChooseTool : Checked<ChooseTool> {
     const std::vector<void (TEditor::*)()> tools = {
         &TEditor::UseSelectTool, &TEditor::UseContinuousTool, &TEditor::UseOnOffTool,
         &TEditor::UseRateTool, &TEditor::UseProportionTool};
-    (e.*tools[std::size_t(tool)])();
+    AsCommand(d, [&] { (e.*tools[std::size_t(tool)])(); });
   }
   void show(std::ostream& os) const override { os << "ChooseTool(" << tool << ")"; }
 };
@@ -147,6 +195,7 @@ struct Link : Checked<Link> {
     else
       e.UseProportionTool();
     for (std::size_t index : {from, to}) {
+      d.Between();
       const TVariavel* v = d.Variable(index);
       e.MouseDown(v ? v->X : 0, v ? v->Y : 0);
       e.MouseUp();
@@ -204,7 +253,7 @@ struct DoubleClickOn : Checked<DoubleClickOn> {
     };
     e.MouseDown(x, y);
     e.MouseUp();
-    e.DoubleClick();
+    AsCommand(d, [&] { e.DoubleClick(); });
     e.MouseDown(x, y);
     e.MouseUp();
   }
@@ -215,7 +264,7 @@ struct DoubleClickOn : Checked<DoubleClickOn> {
 };
 
 struct Delete : Checked<Delete> {
-  void Do(Desk& d) const { d.editor.DeleteSelected(); }
+  void Do(Desk& d) const { AsCommand(d, [&] { d.editor.DeleteSelected(); }); }
   void show(std::ostream& os) const override { os << "Delete"; }
 };
 
@@ -223,9 +272,11 @@ struct Delete : Checked<Delete> {
 struct Animate : Checked<Animate> {
   int ticks = *rc::gen::inRange(0, 4);
   void Do(Desk& d) const {
-    d.editor.UseSelectTool();
-    d.editor.StartAnimation();
-    d.editor.SaveStatesBeforeAnimation();
+    AsCommand(d, [&] {
+      d.editor.UseSelectTool();
+      d.editor.StartAnimation();
+      d.editor.SaveStatesBeforeAnimation();
+    });
     for (int i = 0; i < ticks; ++i) d.editor.Tick();
   }
   void show(std::ostream& os) const override { os << "Animate(" << ticks << ")"; }
@@ -246,13 +297,15 @@ struct AnimationButton : Checked<AnimationButton> {
   int button = *rc::gen::inRange(0, 4);
   void Do(Desk& d) const {
     TEditor& e = d.editor;
-    if (button == 3) {
-      e.ResetGraph();
-      return;
-    }
-    e.StopAnimation();
-    if (button == 1) e.RestoreStatesBeforeAnimation();
-    if (button == 2) e.ZeroValues();
+    AsCommand(d, [&] {
+      if (button == 3) {
+        e.ResetGraph();
+        return;
+      }
+      e.StopAnimation();
+      if (button == 1) e.RestoreStatesBeforeAnimation();
+      if (button == 2) e.ZeroValues();
+    });
   }
   void show(std::ostream& os) const override { os << "AnimationButton(" << button << ")"; }
 };
@@ -260,8 +313,10 @@ struct AnimationButton : Checked<AnimationButton> {
 struct Method : Checked<Method> {
   int method = *rc::gen::inRange(0, 2);
   void Do(Desk& d) const {
-    d.editor.StopAnimation();
-    d.editor.SetIntegrationMethod(static_cast<IntegrationMethod>(method));
+    AsCommand(d, [&] {
+      d.editor.StopAnimation();
+      d.editor.SetIntegrationMethod(static_cast<IntegrationMethod>(method));
+    });
   }
   void show(std::ostream& os) const override { os << "Method(" << method << ")"; }
 };
@@ -277,7 +332,12 @@ struct New : Checked<New> {
       d.host.methodCode = MethodCode::Euler;
       d.editor.SetIntegrationMethod(IntegrationMethod::Euler);
     }
-    d.editor.Clear();
+    AsCommand(d, [&] {
+      d.editor.Clear();
+      d.editor.ForgetHistory();
+    });
+    d.Retake();
+    d.last.reset();
   }
   void show(std::ostream& os) const override { os << (settings ? "New" : "Clear"); }
 };
@@ -292,8 +352,38 @@ struct SaveAndReopen : Checked<SaveAndReopen> {
     d.editor.SaveToLines(lines);
     RC_ASSERT(d.editor.LoadFromLines(LinesFromFileBytes(FileBytesFromLines(lines))) ==
               LoadOutcome::Loaded);
+    d.Retake();
   }
   void show(std::ostream& os) const override { os << "SaveAndReopen"; }
+};
+
+/// Ctrl+Z right after a step gives back the text before it and Ctrl+Shift+Z
+/// the text after it; then any undos and as many redos or more come back to
+/// where they started. A press still held ends first, as the window does.
+struct UndoRedo : Checked<UndoRedo> {
+  int undos = *rc::gen::inRange(0, 4);
+  int redos = *rc::gen::inRange(0, 4);
+  void Do(Desk& d) const {
+    TEditor& e = d.editor;
+    if (e.GestureOpen()) {
+      e.FinishGesture();
+      return;
+    }
+    const ModelLines start = Desk::Text(e);
+    AsCommand(d, [&] {
+      if (d.last) {
+        RC_ASSERT(e.Undo());
+        RC_ASSERT(Desk::Text(e) == d.last->first);
+        RC_ASSERT(e.Redo());
+        RC_ASSERT(Desk::Text(e) == d.last->second);
+      }
+      int undone = 0;
+      for (int i = 0; i < undos; ++i) undone += e.Undo();
+      for (int i = 0; i < std::min(redos, undone); ++i) RC_ASSERT(e.Redo());
+      if (redos >= undone) RC_ASSERT(Desk::Text(e) == start);
+    });
+  }
+  void show(std::ostream& os) const override { os << "UndoRedo(" << undos << ", " << redos << ")"; }
 };
 
 /// The window resized: a new canvas size, then a repaint.
@@ -317,7 +407,7 @@ TEST(GestureFuzzer, NoSequenceOfGesturesBreaksTheDocument) {
                                           PressNear, Move, Release, Release, Press, ChooseTool,
                                           DoubleClickOn, DoubleClickOn, Delete, Animate, Ticks,
                                           AnimationButton, Method, New, SaveAndReopen,
-                                          Resize>());
+                                          Resize, UndoRedo, UndoRedo>());
   });
   std::cout << gStepsRun << " gesture steps\n";
   if (const char* least = std::getenv("KORVEL_GESTURE_STEPS")) {
