@@ -6,6 +6,8 @@
 #include "ui/Frel.h"
 #include "ui/Fvar.h"
 #include "ui/Fveloc.h"
+#include "ui/GraphDataMenu.h"
+#include "ui/HelpOpener.h"
 #include "ui/ModelCanvasWidget.h"
 #include "ui/fSobre.h"
 
@@ -109,6 +111,7 @@ TfEditor::TfEditor(QWidget* parent)
 
   CreateClientArea();
   CreateMenus();
+  InstallHelpKey(*this);
   // The designed bounds; the program start shows the window maximized.
   move(158, 93);
   resize(549, 433);
@@ -187,6 +190,7 @@ void TfEditor::CreateCanvasViews() {
   // iGrafico fills the panel, so its resize is the panel's.
   iGrafico->OnResize = [this] { RunShowingErrors([this] { pGraficoResize(); }); };
   graphBox->addWidget(iGrafico);
+  InstallGraphDataMenu(*this, *iGrafico);
 
   Splitter1->addWidget(iModelo);
   Splitter1->addWidget(pGrafico);
@@ -568,6 +572,7 @@ void CreateForms() {
   fEditor->Document->AttachCanvas(&fEditor->ModelCanvas);
   fEditor->Document->GraphImage = &fEditor->GraphCanvas;
   fEditor->Document->ResetGraph();
+  fEditor->Document->RestartRunData();
 }
 
 void DestroyForms() {

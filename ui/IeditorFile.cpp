@@ -121,6 +121,7 @@ void TfEditor::bNovoClick() {
   Document->Clear();
   // The curves belong to the model that drew them.
   Document->ResetGraph();
+  Document->RestartRunData();
   bReinicializar->setEnabled(false);
   RefreshCanvases();
 }
@@ -159,6 +160,7 @@ void TfEditor::OpenModelFile(const QString& path) {
     CurrentFileName.clear();
     SetCaption(kUntitledCaption);
     Document->ResetGraph();
+    Document->RestartRunData();
     bReinicializar->setEnabled(false);
     RefreshCanvases();
     throw;
@@ -170,6 +172,7 @@ void TfEditor::OpenModelFile(const QString& path) {
     SetCaption(previousCaption);
   } else {
     Document->ResetGraph();
+    Document->RestartRunData();
   }
   bReinicializar->setEnabled(false);
   RefreshCanvases();

@@ -2,6 +2,10 @@
 #include "platform/RegionalSettings.h"
 #include "ui/Ieditor.h"
 #include "ui/ModelCanvasWidget.h"
+#include "ui/PageFit.h"
+
+#include <QCheckBox>
+#include <QVBoxLayout>
 
 #include <QDir>
 #include <QFileInfo>
@@ -118,8 +122,9 @@ void TfEditor::PrintWindowImage() {
   QPrinter& printer = CurrentPrinter();
   const int screenDpiX = screen() ? qRound(screen()->logicalDotsPerInchX()) : 96;
   const int screenDpiY = screen() ? qRound(screen()->logicalDotsPerInchY()) : 96;
-  const QRect target(0, 0, PrinterDots(image.width(), printer.logicalDpiX(), screenDpiX),
-                     PrinterDots(image.height(), printer.logicalDpiY(), screenDpiY));
+  const QSize printed(PrinterDots(image.width(), printer.logicalDpiX(), screenDpiX),
+                      PrinterDots(image.height(), printer.logicalDpiY(), screenDpiY));
+  const QRect target = PlaceOnPage(printed, QSize(printer.width(), printer.height()), FitToPage);
 
   QPainter painter;
   if (!painter.begin(&printer)) {
@@ -152,6 +157,16 @@ void TfEditor::Imprimir1Click() {
     printer.setOutputFileName(ProposedPdfName(CurrentFileName));
   QPrintDialog dialog(&printer, this);
   dialog.setObjectName(QStringLiteral("Imprimir"));
+  auto* pageTab = new QWidget(&dialog);
+  pageTab->setWindowTitle(QStringLiteral("Página"));
+  auto* fit = new QCheckBox(QStringLiteral("Ajustar à página"), pageTab);
+  fit->setObjectName(QStringLiteral("cbAjustarPagina"));
+  fit->setChecked(FitToPage);
+  auto* column = new QVBoxLayout(pageTab);
+  column->addWidget(fit);
+  column->addStretch(1);
+  dialog.setOptionTabs({pageTab});
   if (dialog.exec() != QDialog::Accepted) return;
+  FitToPage = fit->isChecked();
   bImprimirClick();
 }
