@@ -8,6 +8,10 @@ void LevelTable::Restart(std::size_t columns) {
   capacity_ = std::clamp<std::size_t>(kMaxCells / std::max<std::size_t>(columns, 1), 1, kMaxRows);
   clocks_.clear();
   cells_.clear();
+  // Taken at once, so that ticking never allocates; pages never written
+  // cost no memory.
+  clocks_.reserve(capacity_);
+  cells_.reserve(capacity_ * columns);
   oldest_ = 0;
 }
 

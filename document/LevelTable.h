@@ -7,8 +7,8 @@
 
 /// Rows of a run: the clock's value and one level per variable, in model
 /// order. It keeps the latest rows only, at most kMaxRows and at most
-/// kMaxCells levels, so a model left running all day costs bounded memory;
-/// adding a row costs the same at any length.
+/// kMaxCells levels, so a model left running all day costs bounded memory,
+/// taken when the table starts; adding a row costs the same at any length.
 class LevelTable {
 public:
   static constexpr std::size_t kMaxRows = 100000;
