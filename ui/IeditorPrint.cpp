@@ -5,8 +5,6 @@
 #include "ui/PageFit.h"
 
 #include <QCheckBox>
-#include <QVBoxLayout>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -19,6 +17,7 @@
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QVBoxLayout>
 
 #include <cstdint>
 #include <stdexcept>
