@@ -1,6 +1,6 @@
 #include "cli/KorvelSim.h"
 
-#include "cli/LevelCsv.h"
+#include "document/LevelCsv.h"
 #include "cli/ModelPicture.h"
 #include "cli/SimHost.h"
 #include "cli/SimOptions.h"
@@ -67,10 +67,10 @@ SimCanvases CanvasesFor(const SimOptions& options) {
 /// "Animar" and the ticks, with one CSV row of levels each to write, row 0
 /// holding the levels the animation starts from.
 template <class Write>
-void Animate(TEditor& editor, SimHost& host, std::int32_t ticks, Write write) {
+void Animate(TEditor& editor, SimHost& host, std::int32_t ticks, TableStyle style, Write write) {
   std::vector<std::string> names;
   for (const auto& v : editor.Variables) names.push_back(v->Name);
-  const LevelCsv csv(names);
+  const LevelCsv csv(names, "tick", style);
   write(csv.HeaderLine());
 
   editor.UseSelectTool();
@@ -97,7 +97,8 @@ void AnimateAndWrite(const SimOptions& options, TEditor& editor, SimHost& host,
   if (!options.savePath.empty()) saved.emplace(options.savePath);
   if (!options.picturePath.empty()) drawn.emplace(options.picturePath);
 
-  Animate(editor, host, options.ticks, [&](const std::string& text) {
+  const TableStyle style = options.decimalComma ? kCsvWithComma : kCsvWithPoint;
+  Animate(editor, host, options.ticks, style, [&](const std::string& text) {
     if (table) {
       table->Write(text);
     } else {

@@ -120,6 +120,11 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args,
       options.version = true;
       return options;
     }
+    if (arg == "--decimal-comma") {
+      if (options.decimalComma) return refuse("--decimal-comma aparece duas vezes");
+      options.decimalComma = true;
+      continue;
+    }
     const bool takesValue = arg == "--ticks" || arg == "--method" || arg == "--output" ||
                             arg == "--save" || arg == "--picture" || arg == "--size";
     if (takesValue) {

@@ -14,7 +14,7 @@ inline constexpr std::int32_t kMaxTicks = 1000000;
 /// The one-line synopsis that ends every usage error and starts --help.
 inline constexpr const char* kSimUsage =
     "uso: korvel-sim MODELO.KRL [--ticks N] [--method euler|rk4] [--output TABELA.csv] "
-    "[--save SAIDA.KRL] [--picture IMAGEM.png|.svg|.pdf [--size LxA]]";
+    "[--decimal-comma] [--save SAIDA.KRL] [--picture IMAGEM.png|.svg|.pdf [--size LxA]]";
 
 /// What --help prints after the synopsis.
 inline constexpr const char* kSimHelp =
@@ -23,6 +23,8 @@ inline constexpr const char* kSimHelp =
     "  --ticks N              passos a rodar, de 0 a 1000000 (sem a opção, 100)\n"
     "  --method euler|rk4     método de integração no lugar do que o arquivo indica\n"
     "  --output TABELA.csv    grava a tabela num arquivo em vez da saída padrão\n"
+    "  --decimal-comma        tabela com vírgula decimal e ponto e vírgula entre\n"
+    "                         os campos, como as planilhas em português a abrem\n"
     "  --save SAIDA.KRL       salva o modelo depois dos passos, como \"Salvar\"\n"
     "  --picture IMAGEM       desenha o modelo e o gráfico num .png, .svg ou .pdf\n"
     "  --size LxA             largura e altura do modelo na imagem, de 1 a 4096\n"
@@ -44,6 +46,8 @@ struct SimOptions {
   std::optional<MethodCode> method;
   /// Empty: the table goes to standard output.
   std::string outputPath;
+  /// The table with ';' between fields and the decimal comma.
+  bool decimalComma = false;
   /// Empty: the model is not saved.
   std::string savePath;
   /// Empty: no picture is made.

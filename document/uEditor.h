@@ -1,6 +1,8 @@
 #pragma once
 
 #include "document/EditorHost.h"
+#include "document/LevelCsv.h"
+#include "document/LevelTable.h"
 #include "document/ModelHistory.h"
 #include "document/ModelLines.h"
 #include "document/SimulationPlan.h"
@@ -85,6 +87,9 @@ public:
   ::Canvas* GraphImage = nullptr;
   bool PlotEnabled = true;
   bool Modified = false;
+  /// The run the graph shows, for copying and saving: a row per tick since
+  /// RestartRunData.
+  LevelTable RunData;
 
   // Editing.
   void AttachCanvas(::Canvas* canvas);
@@ -149,6 +154,18 @@ public:
   void ResetGraph();
   void DrawGraphAxis();
   void PlotStep();
+
+  // The run's data.
+  /// Starts the run's table again with one row: the clock and the levels now.
+  /// Opening a model, a new one and zeroing the clock call it.
+  void RestartRunData();
+  /// Brings the table up to the model as it stands: a new table when the
+  /// variables changed in number, a row at the same clock when levels were
+  /// set between ticks. Tick calls it first.
+  void CatchUpRunData();
+  /// The table caught up, as text: the clock's column titled with the time
+  /// unit ("tempo" without one), a column per variable titled with its name.
+  std::string RunDataText(TableStyle style);
 
   // Model file.
   /// Replaces lines with the model file's text, one entry per line, UTF-8,
@@ -223,6 +240,10 @@ private:
   IEditorHost& host_;
   /// What Tick integrates; each tick makes it anew from the lists.
   SimulationPlan plan_;
+  /// The levels of Variables, in a buffer reused from tick to tick.
+  std::span<const long double> LevelsNow();
+  /// Levels gathered by LevelsNow.
+  std::vector<long double> levelsNow_;
   /// Inside a command: the text it is compared with when it ends.
   ModelLines commandStart_;
   int commandDepth_ = 0;

@@ -4,6 +4,7 @@
 #include "model/uVar.h"
 
 #include <cassert>
+#include <climits>
 #include <cstdint>
 
 namespace {
@@ -117,6 +118,7 @@ void TEditor::Tick() {
   // The levels move, and with them what a save writes, also after a save
   // that was made while the animation ran.
   Modified = true;
+  CatchUpRunData();
   MarkTickStart();
 
   plan_.BeginTick(Variables);
@@ -132,6 +134,9 @@ void TEditor::Tick() {
 
   RedrawLevels();
   if (PlotEnabled) PlotStep();
+  // The window counts the clock on after the tick, up to the top of its range.
+  const std::int32_t clock = host_.ElapsedTicks();
+  RunData.Append(clock < INT32_MAX ? clock + 1 : clock, LevelsNow());
 }
 
 void TEditor::RedrawLevels() {

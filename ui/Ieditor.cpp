@@ -6,6 +6,8 @@
 #include "ui/Frel.h"
 #include "ui/Fvar.h"
 #include "ui/Fveloc.h"
+#include "ui/GraphDataMenu.h"
+#include "ui/HelpOpener.h"
 #include "ui/ModelCanvasWidget.h"
 #include "ui/fSobre.h"
 
@@ -111,6 +113,7 @@ TfEditor::TfEditor(QWidget* parent)
   CreateClientArea();
   CreateMenus();
   CreateShortcuts();
+  InstallHelpKey(*this);
   // The designed bounds; the program start shows the window maximized.
   move(158, 93);
   resize(549, 433);
@@ -191,6 +194,7 @@ void TfEditor::CreateCanvasViews() {
   iGrafico->OnResize = [this] { RunShowingErrors([this] { pGraficoResize(); }); };
   iGrafico->OnZoomWheel = [this](int steps, QPoint at) { ZoomBySteps(steps, iGrafico, at); };
   graphBox->addWidget(iGrafico);
+  InstallGraphDataMenu(*this, *iGrafico);
 
   Splitter1->addWidget(iModelo);
   Splitter1->addWidget(pGrafico);
@@ -584,6 +588,7 @@ void CreateForms() {
   fEditor->Document->AttachCanvas(&fEditor->ModelCanvas);
   fEditor->Document->GraphImage = &fEditor->GraphCanvas;
   fEditor->Document->ResetGraph();
+  fEditor->Document->RestartRunData();
 }
 
 void DestroyForms() {

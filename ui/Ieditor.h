@@ -66,6 +66,9 @@ public:
   QString OpenDialogFileName;
   /// The current printer; the print dialog's choice lasts for the run.
   std::unique_ptr<QPrinter> Printer;
+  /// "Ajustar à página" in the print dialog: the page takes the whole window,
+  /// scaled down. Like the printer, the choice lasts for the run.
+  bool FitToPage = false;
   /// The printer, made on first use.
   QPrinter& CurrentPrinter();
   /// The open dialog Abrir and the save dialog Gravar, each made anew for

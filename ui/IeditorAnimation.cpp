@@ -106,6 +106,7 @@ void TfEditor::bRelogioClick() {
   elapsedTicks = 0;
   lTempo->setText(QStringLiteral("0"));
   Document->ResetGraph();
+  Document->RestartRunData();
   RefreshCanvases();
 }
 

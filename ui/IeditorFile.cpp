@@ -122,6 +122,7 @@ void TfEditor::bNovoClick() {
   Document->ForgetHistory();
   // The curves belong to the model that drew them.
   Document->ResetGraph();
+  Document->RestartRunData();
   bReinicializar->setEnabled(false);
   RefreshCanvases();
 }
@@ -161,6 +162,7 @@ void TfEditor::OpenModelFile(const QString& path) {
     CurrentFileName.clear();
     SetCaption(kUntitledCaption);
     Document->ResetGraph();
+    Document->RestartRunData();
     bReinicializar->setEnabled(false);
     RefreshCanvases();
     throw;
@@ -173,6 +175,7 @@ void TfEditor::OpenModelFile(const QString& path) {
   } else {
     Document->ResetGraph();
     Document->ForgetHistory();
+    Document->RestartRunData();
   }
   bReinicializar->setEnabled(false);
   RefreshCanvases();

@@ -2,7 +2,9 @@
 #include "platform/RegionalSettings.h"
 #include "ui/Ieditor.h"
 #include "ui/ModelCanvasWidget.h"
+#include "ui/PageFit.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -15,6 +17,7 @@
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QVBoxLayout>
 
 #include <cstdint>
 #include <stdexcept>
@@ -121,8 +124,9 @@ void TfEditor::PrintWindowImage() {
   QPrinter& printer = CurrentPrinter();
   const int screenDpiX = screen() ? qRound(screen()->logicalDotsPerInchX()) : 96;
   const int screenDpiY = screen() ? qRound(screen()->logicalDotsPerInchY()) : 96;
-  const QRect target(0, 0, PrinterDots(image.width(), printer.logicalDpiX(), screenDpiX),
-                     PrinterDots(image.height(), printer.logicalDpiY(), screenDpiY));
+  const QSize printed(PrinterDots(image.width(), printer.logicalDpiX(), screenDpiX),
+                      PrinterDots(image.height(), printer.logicalDpiY(), screenDpiY));
+  const QRect target = PlaceOnPage(printed, QSize(printer.width(), printer.height()), FitToPage);
 
   QPainter painter;
   if (!painter.begin(&printer)) {
@@ -155,6 +159,16 @@ void TfEditor::Imprimir1Click() {
     printer.setOutputFileName(ProposedPdfName(CurrentFileName));
   QPrintDialog dialog(&printer, this);
   dialog.setObjectName(QStringLiteral("Imprimir"));
+  auto* pageTab = new QWidget(&dialog);
+  pageTab->setWindowTitle(QStringLiteral("Página"));
+  auto* fit = new QCheckBox(QStringLiteral("Ajustar à página"), pageTab);
+  fit->setObjectName(QStringLiteral("cbAjustarPagina"));
+  fit->setChecked(FitToPage);
+  auto* column = new QVBoxLayout(pageTab);
+  column->addWidget(fit);
+  column->addStretch(1);
+  dialog.setOptionTabs({pageTab});
   if (dialog.exec() != QDialog::Accepted) return;
+  FitToPage = fit->isChecked();
   bImprimirClick();
 }

@@ -1,5 +1,5 @@
 #include "cli/KorvelSim.h"
-#include "cli/LevelCsv.h"
+#include "document/LevelCsv.h"
 #include "document/ModelText.h"
 #include "platform/Numbers.h"
 #include "platform/RegionalSettings.h"

@@ -2,6 +2,7 @@
 #include "cli/SimHost.h"
 #include "document/ModelText.h"
 #include "document/uEditor.h"
+#include "model/uRel.h"
 #include "model/uVar.h"
 #include "platform/RasterCanvas.h"
 #include "platform/RegionalSettings.h"
@@ -18,6 +19,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -131,8 +133,8 @@ const Lesson kLessons[] = {
        std::size_t fastest = 1;
        for (std::size_t t = 1; t < know.size(); ++t)
          if (know[t] - know[t - 1] > know[fastest] - know[fastest - 1]) fastest = t;
-       EXPECT_GT(fastest, 5u) << "slow at first: few know, so few tell";
-       EXPECT_LT(fastest, 50u) << "slow at the end: few are left to hear it";
+       EXPECT_GT(fastest, 20u) << "slow at first: few know, so few tell";
+       EXPECT_LT(fastest, 200u) << "slow at the end: few are left to hear it";
      }},
     {"media-das-notas.KRL",
      [](const Columns& c) {
@@ -201,6 +203,33 @@ TEST_P(LessonTest, EveryColourIsOneTheVariableDialogOffers) {
   ASSERT_EQ(editor.LoadFromLines(ReadModelFile((kExamples / GetParam().file).string())),
             LoadOutcome::Loaded);
   for (const auto& v : editor.Variables) EXPECT_TRUE(buttons.contains(v->Color)) << v->Name;
+}
+
+// Maximized on a classroom laptop's 1024x600 screen (openbox), the window
+// leaves the model a 1024x427 canvas; a model that fits is never pulled inside.
+TEST(ExampleLayout, EveryModelFitsTheCanvasOfASmallScreen) {
+  constexpr int kWidth = 1024;
+  constexpr int kHeight = 427;
+  const auto positions = [](const fs::path& model, int width, int height) {
+    SimHost host;
+    TEditor editor(host);
+    RasterCanvas canvas(width, height);
+    editor.AttachCanvas(&canvas);
+    EXPECT_EQ(editor.LoadFromLines(ReadModelFile(model.string())), LoadOutcome::Loaded);
+    std::vector<std::pair<int, int>> at;
+    for (const auto& v : editor.Variables) at.emplace_back(v->X, v->Y);
+    for (const auto& r : editor.Relationships) {
+      EXPECT_TRUE(r->X - r->HalfWidth >= 0 && r->X + r->HalfWidth <= width &&
+                  r->Y - r->HalfHeight >= 0 && r->Y + r->HalfHeight <= height)
+          << "a relationship box at " << r->X << ", " << r->Y;
+    }
+    return at;
+  };
+  for (const auto& entry : fs::directory_iterator(kExamples)) {
+    if (entry.path().extension() != ".KRL") continue;
+    SCOPED_TRACE(entry.path().filename().string());
+    EXPECT_EQ(positions(entry.path(), kWidth, kHeight), positions(entry.path(), 4096, 4096));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, LessonTest, testing::ValuesIn(kLessons),

@@ -1,4 +1,4 @@
-#include "cli/LevelCsv.h"
+#include "document/LevelCsv.h"
 
 #include <cassert>
 #include <charconv>
@@ -7,18 +7,14 @@
 #include <limits>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
-namespace {
-
-constexpr std::string_view kTickTitle = "tick";
-
-}  // namespace
-
-LevelCsv::LevelCsv(const std::vector<std::string>& names) {
+LevelCsv::LevelCsv(const std::vector<std::string>& names, std::string clockTitle, TableStyle style)
+    : clockTitle_(std::move(clockTitle)), style_(style) {
   // Every given name is reserved, so a made-up title can't take a later one's.
   std::unordered_set<std::string_view> reserved(names.begin(), names.end());
-  reserved.insert(kTickTitle);
-  std::unordered_set<std::string> used{std::string(kTickTitle)};
+  reserved.insert(clockTitle_);
+  std::unordered_set<std::string> used{clockTitle_};
   // The next number to try for each name: a name met n times costs n tries,
   // not 1 + 2 + ... + n.
   std::unordered_map<std::string_view, int> nextNumber;
@@ -37,28 +33,29 @@ LevelCsv::LevelCsv(const std::vector<std::string>& names) {
 }
 
 std::string LevelCsv::HeaderLine() const {
-  std::string line(kTickTitle);
+  std::string line = CsvField(clockTitle_, style_.separator);
   for (const std::string& title : titles_) {
-    line += ',';
-    line += CsvField(title);
+    line += style_.separator;
+    line += CsvField(title, style_.separator);
   }
   line += '\n';
   return line;
 }
 
-std::string LevelCsv::RowLine(std::int64_t tick, const std::vector<long double>& levels) const {
+std::string LevelCsv::RowLine(std::int64_t clock, std::span<const long double> levels) const {
   assert(levels.size() == titles_.size() && "one level per variable");
-  std::string line = std::to_string(tick);
+  std::string line = std::to_string(clock);
   for (long double level : levels) {
-    line += ',';
-    line += LevelText(level);
+    line += style_.separator;
+    line += LevelText(level, style_.decimalMark);
   }
   line += '\n';
   return line;
 }
 
-std::string CsvField(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+std::string CsvField(std::string_view text, char separator) {
+  const char special[] = {separator, '"', '\r', '\n', '\0'};
+  if (text.find_first_of(special) == std::string_view::npos) return std::string(text);
   std::string field = "\"";
   for (char c : text) {
     if (c == '"') field += '"';
@@ -68,14 +65,20 @@ std::string CsvField(std::string_view text) {
   return field;
 }
 
-std::string LevelText(long double level) {
+std::string LevelText(long double level, char decimalMark) {
+  std::string text;
   if (std::fabs(level) <= std::numeric_limits<double>::max()) {
-    return ShortestText(static_cast<double>(level));
+    text = ShortestText(static_cast<double>(level));
+  } else {
+    // Only a file can hold such a level; it has no double, so print it whole.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17Lg", level);
+    text = buffer;
   }
-  // Only a file can hold such a level; it has no double, so print it whole.
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.17Lg", level);
-  return buffer;
+  // printf's mark follows the process's locale, which Qt sets from LANG.
+  for (char& c : text)
+    if (c == '.' || c == ',') c = decimalMark;
+  return text;
 }
 
 std::string ShortestText(double v) {
