@@ -29,6 +29,7 @@ class QPrinter;
 class QPushButton;
 class QSplitter;
 class QToolButton;
+class TCanvasKeyboard;
 class TCanvasView;
 class TEditor;
 
@@ -298,6 +299,8 @@ private:
   QString openFolder_;
   QString saveFolder_;
   bool activatedOnce_ = false;
+  /// The canvas's keys, which bTeclado receives.
+  std::unique_ptr<TCanvasKeyboard> canvasKeys_;
 };
 
 extern TfEditor* fEditor;
