@@ -114,11 +114,8 @@ void TEditor::EscapeKey() {
 
 CanvasPoint TEditor::FreeSpotInView(const CanvasRect& visible) const {
   // A gauge of the class the tool places, named as placing names it.
-  std::unique_ptr<TVariavel> probe;
-  if (Mode == Mode::modeNewOnOff)
-    probe = std::make_unique<TVarLigaDesliga>();
-  else
-    probe = std::make_unique<TVarContinua>();
+  const std::unique_ptr<TVariavel> probe = NewVariableOfKindCode(
+      Mode == Mode::modeNewOnOff ? KindCode::OnOffPositive : KindCode::ContinuousPositive);
   probe->SetCanvas(Canvas);
   if (Canvas) probe->SetName("Nome");
 
