@@ -8,6 +8,7 @@
 #include "document/uEditor.h"
 #include "model/uVar.h"
 #include "platform/AtomicFile.h"
+#include "platform/BlankCanvas.h"
 #include "platform/FileMessages.h"
 #include "platform/ProgramVersion.h"
 #include "platform/RasterCanvas.h"
@@ -31,19 +32,36 @@ std::vector<long double> LevelsOf(const TEditor& editor) {
   return levels;
 }
 
-struct CanvasSizes {
-  std::int32_t width;
-  std::int32_t height;
-  std::int32_t graphWidth;
+/// The model's canvas and the graph's: with pixels for a picture, blank ones
+/// of the same sizes otherwise.
+struct SimCanvases {
+  std::unique_ptr<Canvas> model;
+  std::unique_ptr<Canvas> graph;
+  /// The same two when they have pixels; null otherwise.
+  const RasterCanvas* modelPixels = nullptr;
+  const RasterCanvas* graphPixels = nullptr;
 };
 
 /// A picture is drawn on a canvas of the window's size, so that a model
-/// opens, pulled inside, as the window shows it; a plain run has room for any.
-CanvasSizes CanvasSizesFor(const SimOptions& options) {
-  if (options.picturePath.empty()) return {kSimCanvasSize, kSimCanvasSize, 800};
-  if (options.pictureWidth > 0)
-    return {options.pictureWidth, options.pictureHeight, options.pictureWidth};
-  return {kPictureCanvasWidth, kPictureCanvasHeight, kPictureCanvasWidth};
+/// opens, pulled inside, as the window shows it; a plain run has room for any
+/// and lays the model out on it without drawing a pixel.
+SimCanvases CanvasesFor(const SimOptions& options) {
+  SimCanvases c;
+  if (options.picturePath.empty()) {
+    c.model = std::make_unique<BlankCanvas>(kSimCanvasSize, kSimCanvasSize);
+    c.graph = std::make_unique<BlankCanvas>(kSimGraphWidth, kPictureGraphHeight);
+    return c;
+  }
+  const bool sized = options.pictureWidth > 0;
+  const std::int32_t width = sized ? options.pictureWidth : kPictureCanvasWidth;
+  const std::int32_t height = sized ? options.pictureHeight : kPictureCanvasHeight;
+  auto model = std::make_unique<RasterCanvas>(width, height);
+  auto graph = std::make_unique<RasterCanvas>(width, kPictureGraphHeight);
+  c.modelPixels = model.get();
+  c.graphPixels = graph.get();
+  c.model = std::move(model);
+  c.graph = std::move(graph);
+  return c;
 }
 
 /// "Animar" and the ticks, with one CSV row of levels each to write, row 0
@@ -69,7 +87,7 @@ void Animate(TEditor& editor, SimHost& host, std::int32_t ticks, Write write) {
 /// Animates the loaded model and writes what the options ask for; throws
 /// with the message to show when something can't be written.
 void AnimateAndWrite(const SimOptions& options, TEditor& editor, SimHost& host,
-                     const RasterCanvas& canvas, const RasterCanvas& graph, std::ostream& out) {
+                     const SimCanvases& canvases, std::ostream& out) {
   // Every file is opened before the run, so that one that can't be written
   // stops it at once, and all are put in place together after it.
   std::optional<AtomicFile> table;
@@ -94,7 +112,8 @@ void AnimateAndWrite(const SimOptions& options, TEditor& editor, SimHost& host,
   }
   if (drawn) {
     drawn->Write(
-        EncodePicture(ComposePicture(canvas, graph), *PictureFormatOf(options.picturePath)));
+        EncodePicture(ComposePicture(*canvases.modelPixels, *canvases.graphPixels),
+                      *PictureFormatOf(options.picturePath)));
   }
   if (!table) {
     out.flush();
@@ -124,14 +143,11 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
     return 0;
   }
 
-  const CanvasSizes size = CanvasSizesFor(*options);
+  const SimCanvases canvases = CanvasesFor(*options);
   SimHost host;
   TEditor editor(host);
-  // Heap: 64 MiB of pixels don't belong on the stack frame of a caller's thread.
-  auto canvas = std::make_unique<RasterCanvas>(size.width, size.height);
-  RasterCanvas graph(size.graphWidth, kPictureGraphHeight);
-  editor.AttachCanvas(canvas.get());
-  editor.GraphImage = &graph;
+  editor.AttachCanvas(canvases.model.get());
+  editor.GraphImage = canvases.graph.get();
   editor.ResetGraph();
 
   try {
@@ -145,7 +161,7 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
   if (options->method) editor.ChooseMethod(*options->method);
 
   try {
-    AnimateAndWrite(*options, editor, host, *canvas, graph, out);
+    AnimateAndWrite(*options, editor, host, canvases, out);
   } catch (const std::exception& e) {
     return fail(e.what(), kExitFile);
   }

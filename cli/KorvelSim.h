@@ -4,9 +4,12 @@
 #include <string>
 #include <vector>
 
-/// Width and height of the off-screen model canvas of a batch run: room for
-/// any model drawn on a screen, so nothing a file holds is pulled inside.
+/// Width and height of the model canvas of a batch run without a picture:
+/// room for any model drawn on a screen, so nothing a file holds is pulled
+/// inside. It has no pixels.
 inline constexpr int kSimCanvasSize = 4096;
+/// The width of that run's graph, which has no pixels either.
+inline constexpr int kSimGraphWidth = 800;
 
 /// Runs korvel-sim with these arguments (program name left out): loads the
 /// model as the program opens it, animates it as "Animar" does for the asked

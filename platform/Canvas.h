@@ -34,6 +34,26 @@ struct FontSpec {
   friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
+/// What a canvas draws with, as a new canvas has it. The setters keep colours
+/// without their top byte, and a brush colour makes the brush solid.
+struct CanvasTools {
+  Color penColor = clBlack;
+  int penWidth = 1;
+  ::PenStyle penStyle = PenStyle::psSolid;
+  ::PenMode penMode = PenMode::pmCopy;
+  Color brushColor = clWhite;
+  ::BrushStyle brushStyle = BrushStyle::bsSolid;
+  Color fontColor = clBlack;
+  FontSpec font;
+
+  void SetPenColor(Color c) { penColor = ColourBits(c); }
+  void SetBrushColor(Color c) {
+    brushColor = ColourBits(c);
+    brushStyle = BrushStyle::bsSolid;
+  }
+  void SetFontColor(Color c) { fontColor = ColourBits(c); }
+};
+
 /// The drawing surface every model object paints on. Its pixel rules are
 /// exact, because the model's figures are laid out pixel by pixel on them.
 ///

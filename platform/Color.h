@@ -15,6 +15,8 @@ constexpr Color RGBColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 constexpr std::uint8_t RedOf(Color c) { return std::uint8_t(std::uint32_t(c)); }
 constexpr std::uint8_t GreenOf(Color c) { return std::uint8_t(std::uint32_t(c) >> 8); }
 constexpr std::uint8_t BlueOf(Color c) { return std::uint8_t(std::uint32_t(c) >> 16); }
+/// The colour without the top byte a model file may have set.
+constexpr Color ColourBits(Color c) { return RGBColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 constexpr Color clBlack = RGBColor(0, 0, 0);
 constexpr Color clWhite = RGBColor(255, 255, 255);

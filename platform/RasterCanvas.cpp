@@ -1,10 +1,6 @@
 #include "platform/RasterCanvas.h"
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QImage>
-#include <QPainter>
-#include <QString>
+#include "platform/TextFace.h"
 
 #include <algorithm>
 #include <array>
@@ -33,8 +29,6 @@ constexpr Color FromRgb32(std::uint32_t p) {
   return RGBColor(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p));
 }
 
-/// The colour without the top byte a model file may have set.
-constexpr Color ColourBits(Color c) { return RGBColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 /// A box of pixels with exclusive right and bottom, in 64 bits so that
 /// widening a figure by its pen never overflows. Empty when r <= l or b <= t.
@@ -381,16 +375,6 @@ void WalkLine(i64 x0, i64 y0, i64 x1, i64 y1, i64 xlo, i64 xhi, i64 ylo, i64 yhi
   }
 }
 
-/// A rendered text: which pixels of a window around its top-left corner are
-/// glyph pixels.
-struct GlyphMask {
-  i64 left = 0;
-  i64 top = 0;
-  i64 width = 0;
-  i64 height = 0;
-  std::vector<std::uint8_t> on;
-};
-
 /// Beyond this many separate changed boxes they merge into their bounding box.
 constexpr std::size_t kMaxChangedBoxes = 256;
 
@@ -399,52 +383,17 @@ constexpr std::size_t kMaxChangedBoxes = 256;
 constexpr i64 kTabledEllipseSide = 256;
 constexpr std::size_t kTabledEllipses = 64;
 
-constexpr std::size_t kCachedAdvances = 1 << 16;
-
-constexpr i64 kCachedMaskArea = i64{1} << 20;
-/// Masks are cropped to their glyph pixels, a few hundred bytes for a name;
-/// a model's every name fits, so that a repaint renders none again.
-constexpr std::size_t kCachedMaskBytes = std::size_t{16} << 20;
-
-/// The mask cut down to the box of its glyph pixels; empty when it has none.
-GlyphMask Cropped(const GlyphMask& m) {
-  i64 l = m.width, t = m.height, r = 0, b = 0;
-  for (i64 y = 0; y < m.height; ++y)
-    for (i64 x = 0; x < m.width; ++x)
-      if (m.on[static_cast<std::size_t>(y * m.width + x)] != 0) {
-        l = std::min(l, x);
-        r = std::max(r, x + 1);
-        t = std::min(t, y);
-        b = std::max(b, y + 1);
-      }
-  if (r <= l) return {m.left, m.top, 0, 0, {}};
-  GlyphMask out{m.left + l, m.top + t, r - l, b - t, {}};
-  out.on.resize(static_cast<std::size_t>(out.width * out.height));
-  for (i64 y = t; y < b; ++y)
-    std::copy_n(&m.on[static_cast<std::size_t>(y * m.width + l)], r - l,
-                &out.on[static_cast<std::size_t>((y - t) * out.width)]);
-  return out;
-}
 constexpr int kMaxPenWidth = 100;
-constexpr int kMaxPixelHeight = 4096;
 
 }  // namespace
 
-struct RasterCanvas::Impl {
+struct RasterCanvas::Impl : CanvasTools {
   std::int32_t width = 0;
   std::int32_t height = 0;
   std::vector<std::uint32_t> pixels;
   CanvasRect clip;
   Box drawable;  // clip ∩ buffer: nothing is ever written outside it
 
-  Color penColor = clBlack;
-  int penWidth = 1;
-  ::PenStyle penStyle = PenStyle::psSolid;
-  ::PenMode penMode = PenMode::pmCopy;
-  Color brushColor = clWhite;
-  ::BrushStyle brushStyle = BrushStyle::bsSolid;
-  Color fontColor = clBlack;
-  FontSpec font;
   i64 penX = 0;
   i64 penY = 0;
 
@@ -456,23 +405,9 @@ struct RasterCanvas::Impl {
   /// Disjoint or merged boxes, within the buffer, drawn on since they were last taken.
   std::vector<Box> changed;
 
-  std::optional<QFont> qfont;
-  std::optional<QFontMetrics> metrics;
-  std::unordered_map<std::string, GlyphMask> masks;
-  std::size_t maskBytes = 0;
+  /// The font's text machinery; made at the first text, dropped with the font.
+  std::unique_ptr<TextFace> face;
   std::unordered_map<u64, std::vector<Run>> ellipseTables;
-  /// Text widths: shaping a name costs more than drawing it.
-  std::unordered_map<std::string, i64> advances;
-
-  i64 Advance(std::string_view text) {
-    std::string key(text);
-    if (auto found = advances.find(key); found != advances.end()) return found->second;
-    if (advances.size() >= kCachedAdvances) advances.clear();
-    const i64 w = metrics->horizontalAdvance(
-        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    advances.emplace(std::move(key), w);
-    return w;
-  }
 
   void Allocate(std::int32_t w, std::int32_t h) {
     width = std::max(w, 0);
@@ -596,9 +531,10 @@ struct RasterCanvas::Impl {
   void DottedEllipse(const EllipseRows& rows);
   void Line(i64 x0, i64 y0, i64 x1, i64 y1);
 
-  void EnsureFont();
-  GlyphMask RenderMask(const QString& text, i64 left, i64 top, i64 w, i64 h) const;
-  const GlyphMask* CachedMask(std::string_view text, const Box& extent);
+  TextFace& Face() {
+    if (!face) face = std::make_unique<TextFace>(font);
+    return *face;
+  }
 };
 
 void RasterCanvas::Impl::Rectangle(const Box& box) {
@@ -737,55 +673,6 @@ void RasterCanvas::Impl::Line(i64 x0, i64 y0, i64 x1, i64 y1) {
            });
 }
 
-void RasterCanvas::Impl::EnsureFont() {
-  if (qfont) return;
-  QFont f(QString::fromStdString(font.family));
-  f.setPixelSize(std::clamp(font.pixelHeight, 1, kMaxPixelHeight));
-  f.setBold(font.bold);
-  // Two-colour glyphs: drawing a text again in the background colour erases it.
-  f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
-  qfont = f;
-  metrics.emplace(f);
-  masks.clear();
-  maskBytes = 0;
-  advances.clear();
-}
-
-GlyphMask RasterCanvas::Impl::RenderMask(const QString& text, i64 left, i64 top, i64 w,
-                                         i64 h) const {
-  GlyphMask mask{left, top, w, h, std::vector<std::uint8_t>(static_cast<std::size_t>(w * h), 0)};
-  QImage image(static_cast<int>(w), static_cast<int>(h), QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  {
-    QPainter painter(&image);
-    painter.setFont(*qfont);
-    painter.setPen(QColor(Qt::black));
-    painter.drawText(QPoint(static_cast<int>(-left), static_cast<int>(metrics->ascent() - top)),
-                     text);
-  }
-  for (i64 y = 0; y < h; ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(static_cast<int>(y)));
-    for (i64 x = 0; x < w; ++x)
-      mask.on[static_cast<std::size_t>(y * w + x)] = qAlpha(line[x]) >= 128 ? 1 : 0;
-  }
-  return mask;
-}
-
-const GlyphMask* RasterCanvas::Impl::CachedMask(std::string_view text, const Box& extent) {
-  std::string key(text);
-  if (auto found = masks.find(key); found != masks.end()) return &found->second;
-  const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  GlyphMask mask =
-      Cropped(RenderMask(qtext, extent.l, extent.t, extent.r - extent.l, extent.b - extent.t));
-  const std::size_t bytes = mask.on.size() + key.size() + sizeof(GlyphMask);
-  if (maskBytes + bytes > kCachedMaskBytes) {
-    masks.clear();
-    maskBytes = 0;
-  }
-  maskBytes += bytes;
-  return &masks.emplace(std::move(key), std::move(mask)).first->second;
-}
-
 RasterCanvas::RasterCanvas(std::int32_t width, std::int32_t height) : d_(std::make_unique<Impl>()) {
   d_->Allocate(width, height);
 }
@@ -813,7 +700,7 @@ std::int32_t RasterCanvas::Width() const { return d_->width; }
 std::int32_t RasterCanvas::Height() const { return d_->height; }
 CanvasRect RasterCanvas::ClipRect() const { return d_->clip; }
 
-void RasterCanvas::SetPenColor(Color c) { d_->penColor = ColourBits(c); }
+void RasterCanvas::SetPenColor(Color c) { d_->SetPenColor(c); }
 Color RasterCanvas::PenColor() const { return d_->penColor; }
 void RasterCanvas::SetPenWidth(int width) { d_->penWidth = width; }
 int RasterCanvas::PenWidth() const { return d_->penWidth; }
@@ -822,25 +709,18 @@ void RasterCanvas::SetPenStyle(::PenStyle style) { d_->penStyle = style; }
 void RasterCanvas::SetPenMode(::PenMode mode) { d_->penMode = mode; }
 ::PenMode RasterCanvas::PenMode() const { return d_->penMode; }
 
-void RasterCanvas::SetBrushColor(Color c) {
-  d_->brushColor = ColourBits(c);
-  d_->brushStyle = BrushStyle::bsSolid;
-}
+void RasterCanvas::SetBrushColor(Color c) { d_->SetBrushColor(c); }
 Color RasterCanvas::BrushColor() const { return d_->brushColor; }
 void RasterCanvas::SetBrushStyle(::BrushStyle style) { d_->brushStyle = style; }
 ::BrushStyle RasterCanvas::BrushStyle() const { return d_->brushStyle; }
 
-void RasterCanvas::SetFontColor(Color c) { d_->fontColor = ColourBits(c); }
+void RasterCanvas::SetFontColor(Color c) { d_->SetFontColor(c); }
 Color RasterCanvas::FontColor() const { return d_->fontColor; }
 
 void RasterCanvas::SetFont(const FontSpec& font) {
   if (font == d_->font) return;
   d_->font = font;
-  d_->qfont.reset();
-  d_->metrics.reset();
-  d_->masks.clear();
-  d_->maskBytes = 0;
-  d_->advances.clear();
+  d_->face.reset();
 }
 const FontSpec& RasterCanvas::Font() const { return d_->font; }
 
@@ -885,49 +765,28 @@ Color RasterCanvas::Pixel(std::int32_t x, std::int32_t y) const {
 }
 
 void RasterCanvas::TextOut(std::int32_t x, std::int32_t y, std::string_view text) {
-  d_->EnsureFont();
-  const i64 w = d_->Advance(text);
-  const i64 h = d_->metrics->height();
+  TextFace& face = d_->Face();
+  const i64 w = face.Width(text);
+  const i64 h = face.Height();
   if (d_->brushStyle == BrushStyle::bsSolid) {
     d_->Touch({x, y, x + w, y + h});
     d_->FillBox({x, y, x + w, y + h}, ToRgb32(d_->brushColor), PenMode::pmCopy);
   }
   if (text.empty()) return;
 
-  // Glyphs may overhang their advance box (accents, italics): render with a margin.
-  const i64 margin = std::clamp(d_->font.pixelHeight, 1, kMaxPixelHeight);
-  const Box extent{-margin, -margin, w + margin, h + margin};
-  d_->Touch(Box{x + extent.l, y + extent.t, x + extent.r, y + extent.b});
-  const Box visible = Intersect(extent, {d_->drawable.l - x, d_->drawable.t - y,
-                                         d_->drawable.r - x, d_->drawable.b - y});
+  // Glyphs may overhang their advance box (accents, italics).
+  const Box extent = Box{x, y, x + w, y + h}.Grown(face.Margin());
+  d_->Touch(extent);
+  const Box visible = Intersect(extent, d_->drawable);
   if (visible.Empty()) return;
-  const i64 area = (extent.r - extent.l) * (extent.b - extent.t);
-  GlyphMask window;
-  const GlyphMask* mask = nullptr;
-  if (area <= kCachedMaskArea) {
-    mask = d_->CachedMask(text, extent);
-  } else {
-    window = d_->RenderMask(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                            visible.l, visible.t, visible.r - visible.l, visible.b - visible.t);
-    mask = &window;
-  }
-  const std::uint32_t ink = ToRgb32(d_->fontColor);
-  const Box drawn =
-      Intersect(visible, {mask->left, mask->top, mask->left + mask->width, mask->top + mask->height});
-  for (i64 my = drawn.t; my < drawn.b; ++my) {
-    const std::uint8_t* line = &mask->on[static_cast<std::size_t>((my - mask->top) * mask->width)];
-    std::uint32_t* row = &d_->At(0, y + my);
-    for (i64 mx = drawn.l; mx < drawn.r; ++mx)
-      if (line[mx - mask->left] != 0) row[x + mx] = ink;
-  }
+  face.Write(text, x, y, {visible.l, visible.t, visible.r, visible.b}, d_->pixels.data(),
+             d_->width, ToRgb32(d_->fontColor));
 }
 
 std::int32_t RasterCanvas::TextWidth(std::string_view text) {
-  d_->EnsureFont();
-  return static_cast<std::int32_t>(d_->Advance(text));
+  return static_cast<std::int32_t>(d_->Face().Width(text));
 }
 
 std::int32_t RasterCanvas::TextHeight(std::string_view) {
-  d_->EnsureFont();
-  return d_->metrics->height();
+  return static_cast<std::int32_t>(d_->Face().Height());
 }

@@ -1,4 +1,5 @@
 #include "platform/RasterCanvas.h"
+#include "platform/TextFace.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -55,6 +56,40 @@ TEST_P(CanvasText, WidthIsTheRenderedFontsAdvance) {
     EXPECT_EQ(c.TextHeight(text), metrics.height());
   }
   EXPECT_GT(c.TextWidth("WW"), c.TextWidth("W"));
+}
+
+/// Texts drawn glyph by glyph and through Qt's own text drawing, at a corner
+/// that clips them on two sides and in the open: every pixel and width agree.
+TEST_P(CanvasText, EveryTextDrawsAsQtDrawsIt) {
+  std::vector<std::string> texts = {
+      "", " ", "População", "ÁÉÍÓÚ àèìòù ãõ ç Ç ñ", "AVATAR WAVE To Ta Yo LT", "fi ffl fj",
+      "a\tb", "linha\nnova", std::string("\x01\x1f\x7f", 3), std::string("nul\0l", 5),
+      "\xc2\xad", "e\xcc\x81", "x\xe2\x80\x8by", "שלום", "مرحبا", "日本語", "😀 ok", "Ω≈√",
+      "\xff\xfe invalid", "  trailing  ", std::string(300, 'W') + "ção"};
+  for (int i = 0; i < 10000; ++i) texts.push_back("V" + std::to_string(i));
+
+  TextFace face(GetParam());
+  QFont font(QString::fromStdString(GetParam().family));
+  font.setPixelSize(GetParam().pixelHeight);
+  font.setBold(GetParam().bold);
+  font.setStyleStrategy(QFont::NoAntialias);
+  const QFontMetrics metrics(font);
+  EXPECT_TRUE(face.DrawsGlyphByGlyph("V9999"));
+  EXPECT_TRUE(face.DrawsGlyphByGlyph("População"));
+  constexpr std::int64_t kW = 160, kH = 40;
+  std::vector<std::uint32_t> glyphs(kW * kH), qt(kW * kH);
+  for (const std::string& text : texts) {
+    EXPECT_EQ(face.Width(text), metrics.horizontalAdvance(QString::fromStdString(text))) << text;
+    for (const auto& [x, y] : {std::pair{7, 5}, std::pair{-3, -4}}) {
+      std::fill(glyphs.begin(), glyphs.end(), 0);
+      std::fill(qt.begin(), qt.end(), 0);
+      const TextBox window{0, 0, std::min(kW, x + face.Width(text) + face.Margin()),
+                           std::min(kH, y + face.Height() + face.Margin())};
+      face.Write(text, x, y, window, glyphs.data(), kW, 1);
+      face.WriteThroughQt(text, x, y, window, qt.data(), kW, 1);
+      ASSERT_EQ(glyphs, qt) << text << " at " << x << "," << y;
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(RasterCanvas, CanvasText,
