@@ -115,27 +115,28 @@ void TEditor::PickAt() {
   for (auto it = Variables.rbegin(); it != Variables.rend(); ++it) {
     TVariavel* v = it->get();
     CurrentObject = v;
-    if (v->HitTest(PressX, PressY)) {
-      v->Select();
-      MoveToEnd(Variables, v);
-      v->Draw();
-      return;
-    }
+    if (v->HitTest(PressX, PressY)) return PickObject(v);
   }
 
   for (auto it = Relationships.rbegin(); it != Relationships.rend(); ++it) {
     TRelacionamento* r = it->get();
     CurrentObject = r;
-    if (r->HitTest(PressX, PressY)) {
-      r->Select();
-      MoveToEnd(Relationships, r);
-      FillBoxesWhite();
-      r->Draw();
-      return;
-    }
+    if (r->HitTest(PressX, PressY)) return PickObject(r);
   }
 
   CurrentObject = nullptr;
+}
+
+void TEditor::PickObject(TObjGrafico* obj) {
+  CurrentObject = obj;
+  obj->Select();
+  if (auto* v = dynamic_cast<TVariavel*>(obj)) {
+    MoveToEnd(Variables, v);
+  } else {
+    MoveToEnd(Relationships, obj);
+    FillBoxesWhite();
+  }
+  obj->Draw();
 }
 
 TVariavel* TEditor::CurrentVariable() const { return dynamic_cast<TVariavel*>(CurrentObject); }
@@ -174,26 +175,10 @@ void TEditor::MouseDown(std::int32_t x, std::int32_t y) {
       PlaceVariable();
       break;
     case Mode::modeLinkOrigin:
+    case Mode::modeLinkDestination:
       PickAt();
-      if (TVariavel* origin = CurrentVariable()) {
-        LinkOrigin = origin;
-        Mode = Mode::modeLinkDestination;
-      } else {
-        CancelLinkTool();
-      }
+      TakeLinkEnd();
       break;
-    case Mode::modeLinkDestination: {
-      PickAt();
-      TVariavel* destination = CurrentVariable();
-      // No origin any more: it was deleted, or the model cleared, in between.
-      if (!destination || destination == LinkOrigin || !LinkOrigin) {
-        CancelLinkTool();
-        break;
-      }
-      LinkDestination = destination;
-      CreateRelationship();
-      break;
-    }
     case Mode::modePressed:
     case Mode::modeDragging:
       break;
@@ -213,12 +198,8 @@ void TEditor::MouseMove(std::int32_t x, std::int32_t y) {
       const bool beyond = x < px - kClickTolerance || x > px + kClickTolerance ||
                           y < py - kClickTolerance || y > py + kClickTolerance;
       if (!beyond) return;
-      MarkEdited();
-      Mode = Mode::modeDragging;
-      CurrentObject->ToggleMark();
-      PrepareDragBackground();
       // Anchored at the press, not where the tolerance was left behind.
-      CurrentObject->BeginDrag(PressX, PressY);
+      StartDrag(PressX, PressY);
       break;
     }
     case Mode::modeDragging:
@@ -232,6 +213,28 @@ void TEditor::MouseMove(std::int32_t x, std::int32_t y) {
     case Mode::modeDialog:
       break;
   }
+}
+
+void TEditor::TakeLinkEnd() {
+  TVariavel* picked = CurrentVariable();
+  if (Mode == Mode::modeLinkOrigin) {
+    if (!picked) return CancelLinkTool();
+    LinkOrigin = picked;
+    Mode = Mode::modeLinkDestination;
+    return;
+  }
+  // No origin any more: it was deleted, or the model cleared, in between.
+  if (!picked || picked == LinkOrigin || !LinkOrigin) return CancelLinkTool();
+  LinkDestination = picked;
+  CreateRelationship();
+}
+
+void TEditor::StartDrag(std::int32_t x, std::int32_t y) {
+  MarkEdited();
+  Mode = Mode::modeDragging;
+  CurrentObject->ToggleMark();
+  PrepareDragBackground();
+  CurrentObject->BeginDrag(x, y);
 }
 
 void TEditor::MouseUp() {
@@ -408,6 +411,7 @@ void TEditor::ApplyVariableDialog() {
 
   if (LinkOrigin == old) LinkOrigin = v;
   if (LinkDestination == old) LinkDestination = v;
+  ForgetVariable(old);
   TakeOut(Variables, old);
   Variables.push_back(std::move(replacement));
   CurrentObject = v;
@@ -454,6 +458,7 @@ void TEditor::ForgetVariable(const TVariavel* v) {
   if (CurrentObject == v) CurrentObject = nullptr;
   if (LinkOrigin == v) LinkOrigin = nullptr;
   if (LinkDestination == v) LinkDestination = nullptr;
+  std::erase_if(GraphTraces, [v](const GraphTrace& t) { return t.variable == v; });
 }
 
 void TEditor::Clear() {
@@ -468,6 +473,7 @@ void TEditor::Clear() {
 
   LinkOrigin = nullptr;
   LinkDestination = nullptr;
+  GraphTraces.clear();
   DrawAll();
   TakeCommandStart();
 }

@@ -7,6 +7,7 @@
 #include "document/ModelLines.h"
 #include "document/SimulationPlan.h"
 #include "model/Modes.h"
+#include "model/uRel.h"
 #include "platform/Canvas.h"
 
 #include <cstdint>
@@ -45,6 +46,13 @@ enum class LoadOutcome : std::uint8_t {
   Loaded,
   /// The first line was not the header; the model was left untouched.
   HeaderRefused,
+};
+
+/// What the time graph showed of one variable since it was last cleared: the
+/// levels at its first and last column, and the lowest and highest between.
+struct GraphTrace {
+  const TVariavel* variable = nullptr;
+  long double first = 0, lowest = 0, highest = 0, last = 0;
 };
 
 /// A model file's content that can't be read; what() is the text to show.
@@ -90,6 +98,8 @@ public:
   /// The run the graph shows, for copying and saving: a row per tick since
   /// RestartRunData.
   LevelTable RunData;
+  /// One entry per variable plotted since ResetGraph, in the order first plotted.
+  std::vector<GraphTrace> GraphTraces;
 
   // Editing.
   void AttachCanvas(::Canvas* canvas);
@@ -120,6 +130,33 @@ public:
   /// The box around every object's box (centre plus and minus half its size);
   /// empty, all zero, when there are no objects.
   CanvasRect DrawnBox() const;
+
+  // Keyboard gestures: each goes through the mouse gesture it stands for.
+  /// Tab (forward) and Shift+Tab: selects the object after (before) the
+  /// selected one, variables first and then relationships, each in list order,
+  /// with the mark a click draws but without raising it, so that the walk
+  /// keeps its order. Past either end nothing is selected; with nothing
+  /// selected the walk starts at that end. Only with the selection or a
+  /// relationship tool, and not while an animation runs.
+  void SelectNextObject(bool forward);
+  /// Arrow keys: moves the selected object by (dx, dy) as a drag of its body
+  /// would, with the same clamping, marks and Modified.
+  void MoveSelected(std::int32_t dx, std::int32_t dy);
+  /// Enter. Selection tool: what a double click on the selected object does.
+  /// Variable tools: places the variable at FreeSpotInView(visible). Relationship
+  /// tools: the selected variable is taken as a press on it would take it.
+  void EnterKey(const CanvasRect& visible);
+  /// Escape: clears the selection; any tool but the selection goes back to it.
+  void EscapeKey();
+  /// Where the variable tool's Enter places the new gauge: the grid point
+  /// (every kFreeSpotStep pixels from the middle of visible) nearest the middle
+  /// (ties: upper first, then left) whose gauge and name, widened by
+  /// kFreeSpotMargin on every side, lie inside visible and overlap no
+  /// variable's gauge or name and no relationship's box. The middle itself
+  /// when no such point exists.
+  CanvasPoint FreeSpotInView(const CanvasRect& visible) const;
+  static constexpr std::int32_t kFreeSpotStep = 10;
+  static constexpr std::int32_t kFreeSpotMargin = 10;
 
   // Simulation.
   void SetIntegrationMethod(::IntegrationMethod m);
@@ -215,12 +252,21 @@ private:
   TRelacionamento* CurrentRelationship() const;
   /// The rate or proportion tool: the next two presses pick the ends.
   void UseLinkTool(RelationshipKind kind);
+  /// What PickAt does with the object it hit: selected, raised and drawn.
+  void PickObject(TObjGrafico* obj);
+  /// A relationship tool's press after its pick: takes the current object as
+  /// the origin or the destination, or cancels the tool.
+  void TakeLinkEnd();
+  /// The start of a drag of the current object, anchored at (x, y).
+  void StartDrag(std::int32_t x, std::int32_t y);
   /// A relationship tool press that found no usable variable.
   void CancelLinkTool();
   /// Drops every reference the document keeps to v besides its list entry.
   void ForgetVariable(const TVariavel* v);
   /// Graph row of an inner value, saturated to the 32-bit range.
   std::int32_t GraphY(long double value) const;
+  /// Keeps v's level, as the graph plots it, in GraphTraces.
+  void TraceLevel(const TVariavel& v);
   /// The brush colour relationship boxes are filled with.
   void FillBoxesWhite();
 

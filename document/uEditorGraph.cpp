@@ -3,6 +3,7 @@
 #include "model/uVar.h"
 #include "platform/Numbers.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -28,6 +29,7 @@ void TEditor::ResetGraph() {
   GraphImage->SetBrushColor(clWhite);
   GraphImage->Rectangle(0, 0, GraphImage->Width(), GraphImage->Height());
   GraphCursor = 0;
+  GraphTraces.clear();
   DrawGraphAxis();
 }
 
@@ -39,6 +41,18 @@ void TEditor::DrawGraphAxis() {
   GraphImage->MoveTo(0, GraphZeroY);
   GraphImage->LineTo(GraphImage->Width(), GraphZeroY);
   GraphImage->SetPenWidth(kCurveWidth);
+}
+
+void TEditor::TraceLevel(const TVariavel& v) {
+  const auto trace = std::find_if(GraphTraces.begin(), GraphTraces.end(),
+                                  [&](const GraphTrace& t) { return t.variable == &v; });
+  if (trace == GraphTraces.end()) {
+    GraphTraces.push_back({&v, v.Level, v.Level, v.Level, v.Level});
+    return;
+  }
+  trace->lowest = std::min(trace->lowest, v.Level);
+  trace->highest = std::max(trace->highest, v.Level);
+  trace->last = v.Level;
 }
 
 void TEditor::PlotStep() {
@@ -68,5 +82,6 @@ void TEditor::PlotStep() {
     g.SetPenColor(v->Color);
     g.MoveTo(previous, GraphY(v->TickStartValue));
     g.LineTo(GraphCursor, GraphY(v->InnerValue));
+    TraceLevel(*v);
   }
 }

@@ -3,10 +3,16 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDialog>
+#include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPen>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QToolButton>
 #include <QWidget>
 
 QFont PixelFont(Face face, int pixelHeight, bool bold) {
@@ -89,4 +95,53 @@ OkCancelButtons MakeOkCancel(QDialog* dialog, int okLeft, int cancelLeft, int to
   QPushButton* cancel = MakeButton(dialog, QStringLiteral("Cancelar"), cancelLeft, top);
   QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
   return {ok, cancel};
+}
+
+namespace {
+
+/// Page Up/Down by a number of steps of its own.
+class PageKeys : public QObject {
+public:
+  PageKeys(QScrollBar* bar, int step) : QObject(bar), bar_(bar), step_(step) {}
+
+protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_PageUp && key != Qt::Key_PageDown) return false;
+    bar_->setValue(bar_->value() + (key == Qt::Key_PageUp ? step_ : -step_));
+    return true;
+  }
+
+private:
+  QScrollBar* bar_;
+  int step_;
+};
+
+class TFocusMarkedButton : public QToolButton {
+public:
+  using QToolButton::QToolButton;
+
+protected:
+  void paintEvent(QPaintEvent* event) override {
+    QToolButton::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter p(this);
+    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+};
+
+}  // namespace
+
+void LetKeyboardMove(QScrollBar* bar, const QString& accessibleName, int pageKeyStep) {
+  bar->setFocusPolicy(Qt::StrongFocus);
+  bar->setAccessibleName(accessibleName);
+  bar->installEventFilter(new PageKeys(bar, pageKeyStep));
+}
+
+QToolButton* MakeFocusMarkedButton(QWidget* parent) {
+  auto* button = new TFocusMarkedButton(parent);
+  button->setFocusPolicy(Qt::StrongFocus);
+  return button;
 }

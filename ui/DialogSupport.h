@@ -9,6 +9,8 @@ class QDialog;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
+class QScrollBar;
+class QToolButton;
 class QWidget;
 
 /// What the program's windows share: their fonts, and the dialogs' window
@@ -60,3 +62,12 @@ struct OkCancelButtons {
 /// "OK" and "Cancelar" side by side: OK is the default button and accepts
 /// the dialog, "Cancelar" rejects it.
 OkCancelButtons MakeOkCancel(QDialog* dialog, int okLeft, int cancelLeft, int top);
+
+/// A scroll bar the keyboard moves: it takes the focus by Tab or click, the
+/// arrows move it one step and Page Up/Down pageKeyStep steps (its page step,
+/// which a click in its trough uses, stays as it is).
+void LetKeyboardMove(QScrollBar* bar, const QString& accessibleName, int pageKeyStep);
+
+/// A flat tool button that draws a dotted focus mark inside its edge while it
+/// has the keyboard focus; otherwise it looks as a tool button does.
+QToolButton* MakeFocusMarkedButton(QWidget* parent);

@@ -22,6 +22,7 @@
 
 #include <cassert>
 #include <cstddef>
+#include <vector>
 
 TfVariavel* fVariavel = nullptr;
 
@@ -32,24 +33,26 @@ struct ColourButtonRow {
   int left;
   int top;
   Color value;
+  /// What a screen reader says of it.
+  const char* name;
 };
 
 // The top row holds black and the dark shades, the bottom row grey and the light ones.
 constexpr ColourButtonRow kColourButtons[] = {
-    {&TfVariavel::bPreto, 17, 19, Color{0x000000}},
-    {&TfVariavel::bCinza, 17, 38, Color{0x808080}},
-    {&TfVariavel::bVermelhoEscuro, 36, 19, Color{0x000080}},
-    {&TfVariavel::bVermelhoClaro, 36, 38, Color{0x0000FF}},
-    {&TfVariavel::bAmareloEscuro, 55, 19, Color{0x008080}},
-    {&TfVariavel::bAmareloClaro, 55, 38, Color{0x00FFFF}},
-    {&TfVariavel::bVerdeEscuro, 74, 19, Color{0x008000}},
-    {&TfVariavel::bVerdeClaro, 74, 38, Color{0x00FF00}},
-    {&TfVariavel::bCianoEscuro, 93, 19, Color{0x808000}},
-    {&TfVariavel::bCianoClaro, 93, 38, Color{0xFFFF00}},
-    {&TfVariavel::bAzulEscuro, 112, 19, Color{0x800000}},
-    {&TfVariavel::bAzulClaro, 112, 38, Color{0xFF0000}},
-    {&TfVariavel::bMagentaEscuro, 131, 19, Color{0x800080}},
-    {&TfVariavel::bMagentaClaro, 131, 38, Color{0xFF00FF}},
+    {&TfVariavel::bPreto, 17, 19, Color{0x000000}, "Preto"},
+    {&TfVariavel::bCinza, 17, 38, Color{0x808080}, "Cinza"},
+    {&TfVariavel::bVermelhoEscuro, 36, 19, Color{0x000080}, "Vermelho-escuro"},
+    {&TfVariavel::bVermelhoClaro, 36, 38, Color{0x0000FF}, "Vermelho"},
+    {&TfVariavel::bAmareloEscuro, 55, 19, Color{0x008080}, "Amarelo-escuro"},
+    {&TfVariavel::bAmareloClaro, 55, 38, Color{0x00FFFF}, "Amarelo"},
+    {&TfVariavel::bVerdeEscuro, 74, 19, Color{0x008000}, "Verde-escuro"},
+    {&TfVariavel::bVerdeClaro, 74, 38, Color{0x00FF00}, "Verde-claro"},
+    {&TfVariavel::bCianoEscuro, 93, 19, Color{0x808000}, "Ciano-escuro"},
+    {&TfVariavel::bCianoClaro, 93, 38, Color{0xFFFF00}, "Ciano"},
+    {&TfVariavel::bAzulEscuro, 112, 19, Color{0x800000}, "Azul-escuro"},
+    {&TfVariavel::bAzulClaro, 112, 38, Color{0xFF0000}, "Azul"},
+    {&TfVariavel::bMagentaEscuro, 131, 19, Color{0x800080}, "Magenta-escuro"},
+    {&TfVariavel::bMagentaClaro, 131, 38, Color{0xFF00FF}, "Magenta"},
 };
 
 constexpr int kMaxSelfChangePosition = 20;
@@ -172,6 +175,19 @@ TfVariavel::TfVariavel(QWidget* parent)
   const OkCancelButtons buttons = MakeOkCancel(this, 280, 368, 246);
   bOk = buttons.ok;
   bCancelar = buttons.cancel;
+  SetTabOrder();
+}
+
+void TfVariavel::SetTabOrder() {
+  // Column by column, as the groups stand: Tab then reaches the on-off
+  // groups right under the type that shows them.
+  std::vector<QWidget*> order = {edtNome, bContinua, bLigaDesliga, bValoresAcima, bValoresAbaixo,
+                                 bIgualA, bFraco, bForte, bValoresPositivos, bQualquerValor,
+                                 bAcordada, bDormindo, bDiminui, bAumenta, scrAutoMudanca,
+                                 bSoma, bMultiplicacao, bMedia};
+  for (const ColourButtonRow& row : kColourButtons) order.push_back(this->*row.button);
+  order.insert(order.end(), {bGrafico, bOk, bCancelar});
+  for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void TfVariavel::CreateNameBox() {
@@ -192,6 +208,7 @@ void TfVariavel::CreateSelfChangeBar() {
   scrAutoMudanca->setRange(0, kMaxSelfChangePosition);
   scrAutoMudanca->setSingleStep(1);
   scrAutoMudanca->setPageStep(1);
+  LetKeyboardMove(scrAutoMudanca, QStringLiteral("Taxa de auto-mudança"), 5);
 }
 
 void TfVariavel::CreateColourButtons() {
@@ -200,7 +217,8 @@ void TfVariavel::CreateColourButtons() {
   colours_->setExclusive(true);
   for (std::size_t i = 0; i < std::size(kColourButtons); ++i) {
     const ColourButtonRow& row = kColourButtons[i];
-    auto* button = new QToolButton(GroupBox1);
+    QToolButton* button = MakeFocusMarkedButton(GroupBox1);
+    button->setAccessibleName(QString::fromUtf8(row.name));
     button->setGeometry(row.left, row.top, 16, 16);
     button->setCheckable(true);
     button->setAutoRaise(true);

@@ -114,6 +114,8 @@ private:
   void CreateSelfChangeBar();
   /// GroupBox1 with the colour buttons, black down.
   void CreateColourButtons();
+  /// Tab goes down each column of groups, then to the colours and the buttons.
+  void SetTabOrder();
   /// Kind code of the type and range radio buttons as they stand.
   KindCode KindCodeOfControls() const;
 

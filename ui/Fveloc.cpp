@@ -42,6 +42,7 @@ TfVelocidade::TfVelocidade(QWidget* parent)
   scrVelocidade->setRange(0, 100);
   scrVelocidade->setSingleStep(1);
   scrVelocidade->setPageStep(1);
+  LetKeyboardMove(scrVelocidade, QStringLiteral("Velocidade da Animação"), 10);
 
   const OkCancelButtons buttons = MakeOkCancel(this, 5, 89, 58);
   OKBtn = buttons.ok;

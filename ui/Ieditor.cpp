@@ -1,6 +1,8 @@
 #include "ui/Ieditor.h"
 
 #include "document/uEditor.h"
+#include "ui/CanvasAccessible.h"
+#include "ui/CanvasKeyboard.h"
 #include "ui/DialogSupport.h"
 #include "ui/Fconfirm.h"
 #include "ui/Frel.h"
@@ -9,6 +11,7 @@
 #include "ui/GraphDataMenu.h"
 #include "ui/HelpOpener.h"
 #include "ui/ModelCanvasWidget.h"
+#include "ui/WindowKeys.h"
 #include "ui/fSobre.h"
 
 #include <QAction>
@@ -114,6 +117,8 @@ TfEditor::TfEditor(QWidget* parent)
   CreateMenus();
   CreateShortcuts();
   InstallHelpKey(*this);
+  InstallWindowKeys(*this);
+  ExposeModel(iModelo, iGrafico, *Document);
   // The designed bounds; the program start shows the window maximized.
   move(158, 93);
   resize(549, 433);
@@ -132,6 +137,10 @@ void TfEditor::CreateClientArea() {
   bTeclado->setGeometry(2, 2, 0, 0);
   bTeclado->setFocusPolicy(Qt::StrongFocus);
   bTeclado->installEventFilter(this);
+  bTeclado->setAccessibleName(QStringLiteral("Modelo"));
+  bTeclado->setAccessibleDescription(
+      QStringLiteral("Tab percorre variáveis e relacionamentos, as setas movem o selecionado, "
+                     "Enter abre suas propriedades, Esc limpa a seleção; Ctrl+Tab sai do modelo."));
 
   lNomeImprimir = new QLabel(client);
   lNomeImprimir->setObjectName(QStringLiteral("lNomeImprimir"));
@@ -161,6 +170,7 @@ void TfEditor::CreateClientArea() {
   Splitter1->setStyleSheet(QStringLiteral("QSplitter::handle { background-color: silver; }"));
   column->addWidget(Splitter1, 1);
   CreateCanvasViews();
+  canvasKeys_ = std::make_unique<TCanvasKeyboard>(*this, *bTeclado);
 
   setTabOrder(bTeclado, cBoxUnidades);
 }
@@ -297,6 +307,8 @@ void TfEditor::CreateClock(QHBoxLayout& row) {
   lTempo->setObjectName(QStringLiteral("lTempo"));
   lTempo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   lTempo->setFixedSize(56, kButtonSize);
+  // Its name is its text, the ticks counted.
+  lTempo->setAccessibleDescription(QStringLiteral("Relógio"));
   row.addWidget(lTempo);
 
   cBoxUnidades = new QComboBox(pBarraOpcoes);
@@ -307,6 +319,7 @@ void TfEditor::CreateClock(QHBoxLayout& row) {
   cBoxUnidades->setCompleter(nullptr);
   cBoxUnidades->setFont(PixelFont(Face::Arial, 9));
   cBoxUnidades->setFixedWidth(72);
+  cBoxUnidades->setAccessibleName(QStringLiteral("Unidade de tempo"));
   cBoxUnidades->addItems({QStringLiteral("segundos"), QStringLiteral("minutos"),
                           QStringLiteral("horas"), QStringLiteral("dias"),
                           QStringLiteral("semanas"), QStringLiteral("mêses"),
@@ -402,6 +415,7 @@ bool TfEditor::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (watched == bTeclado) {
+      if (canvasKeys_->KeyDown(*static_cast<QKeyEvent*>(event))) return true;
       RunCommand([&] { bTecladoKeyDown(key); });
     } else if (watched == cBoxUnidades || watched == cBoxUnidades->lineEdit()) {
       cBoxUnidadesKeyDown(key);
@@ -474,6 +488,8 @@ void TfEditor::RunCommand(const std::function<void()>& command) {
 
 void TfEditor::RefreshCanvases() {
   Relogio.SetIdle(Document->RunState != RunState::Running);
+  // Never at a tick: a screen reader hears the values while the model stands.
+  if (Document->RunState != RunState::Running) AnnounceChanges(iModelo);
   iModelo->update();
   iGrafico->update();
 }
@@ -579,6 +595,7 @@ IRelationshipDialog& TfEditor::RelationshipDialog() {
 
 void CreateForms() {
   Q_INIT_RESOURCE(korvel);
+  InstallModelAccessibility();
   fEditor = new TfEditor;
   fVariavel = new TfVariavel;
   fRelacionamento = new TfRelacionamento;

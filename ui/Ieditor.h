@@ -30,6 +30,7 @@ class QPrinter;
 class QPushButton;
 class QSplitter;
 class QToolButton;
+class TCanvasKeyboard;
 class TCanvasView;
 class TEditor;
 
@@ -329,6 +330,8 @@ private:
   bool unitsEditOpen_ = false;
   /// The zoom to come back to after printing, which shows the window at 100 %.
   int zoomBeforePrint_ = 100;
+  /// The canvas's keys, which bTeclado receives.
+  std::unique_ptr<TCanvasKeyboard> canvasKeys_;
 };
 
 extern TfEditor* fEditor;

@@ -263,6 +263,22 @@ struct DoubleClickOn : Checked<DoubleClickOn> {
   }
 };
 
+/// The canvas's keys: Tab, Shift+Tab, an arrow (with Shift ten pixels), Enter, Escape.
+struct Key : Checked<Key> {
+  int key = *rc::gen::inRange(0, 7);
+  void Do(Desk& d) const {
+    TEditor& e = d.editor;
+    const CanvasRect view{0, 0, d.canvas.Width(), d.canvas.Height()};
+    const std::int32_t step = key == 3 ? 10 : 1;
+    if (key < 2) e.SelectNextObject(key == 0);
+    if (key == 2 || key == 3) e.MoveSelected(step, -step);
+    if (key == 4) e.MoveSelected(-step, step);
+    if (key == 5) e.EnterKey(view);
+    if (key == 6) e.EscapeKey();
+  }
+  void show(std::ostream& os) const override { os << "Key(" << key << ")"; }
+};
+
 struct Delete : Checked<Delete> {
   void Do(Desk& d) const { AsCommand(d, [&] { d.editor.DeleteSelected(); }); }
   void show(std::ostream& os) const override { os << "Delete"; }
@@ -405,7 +421,7 @@ TEST(GestureFuzzer, NoSequenceOfGesturesBreaksTheDocument) {
         Gestures{}, desk,
         rc::state::gen::execOneOfWithArgs<Place, Place, Place, Link, Link, Link, PressNear,
                                           PressNear, Move, Release, Release, Press, ChooseTool,
-                                          DoubleClickOn, DoubleClickOn, Delete, Animate, Ticks,
+                                          DoubleClickOn, DoubleClickOn, Key, Key, Delete, Animate, Ticks,
                                           AnimationButton, Method, New, SaveAndReopen,
                                           Resize, UndoRedo, UndoRedo>());
   });
