@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 
-std::string LevelText(long double level, char decimalSeparator) {
+std::string SpokenLevel(long double level, char decimalSeparator) {
   char text[64];
   std::snprintf(text, sizeof text, "%.2Lf", level);
   std::string s = text;
@@ -25,7 +25,7 @@ std::string DescribeVariable(const TVariavel& v, char decimalSeparator) {
   s += v.IsOnOff() ? ", variável liga-desliga" : ", variável contínua";
   s += v.IsAnyValue() ? ", qualquer valor" : ", só positivos";
   if (!v.Awake) s += ", dormindo";
-  return s + ", nível " + LevelText(v.Level, decimalSeparator);
+  return s + ", nível " + SpokenLevel(v.Level, decimalSeparator);
 }
 
 std::string DescribeRelationship(const TRelacionamento& r, char decimalSeparator) {
@@ -52,10 +52,10 @@ std::string DescribeGraph(const TEditor& e, char decimalSeparator) {
                                     [&](const GraphTrace& t) { return t.variable == v.get(); });
     if (trace == e.GraphTraces.end()) continue;
     if (!s.empty()) s += "; ";
-    s += v->Name + ": primeiro " + LevelText(trace->first, decimalSeparator) + ", mínimo " +
-         LevelText(trace->lowest, decimalSeparator) + ", máximo " +
-         LevelText(trace->highest, decimalSeparator) + ", último " +
-         LevelText(trace->last, decimalSeparator);
+    s += v->Name + ": primeiro " + SpokenLevel(trace->first, decimalSeparator) + ", mínimo " +
+         SpokenLevel(trace->lowest, decimalSeparator) + ", máximo " +
+         SpokenLevel(trace->highest, decimalSeparator) + ", último " +
+         SpokenLevel(trace->last, decimalSeparator);
   }
   return s.empty() ? "Nenhuma variável desenhada" : "Gráfico dos níveis. " + s;
 }

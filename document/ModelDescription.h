@@ -13,7 +13,7 @@ class TRelacionamento;
 /// added for a variable that sleeps.
 std::string DescribeVariable(const TVariavel& v, char decimalSeparator);
 /// The level alone, two decimals: "0,42".
-std::string LevelText(long double level, char decimalSeparator);
+std::string SpokenLevel(long double level, char decimalSeparator);
 /// "Caça para Coelhos, taxa, direção oposta, forte"; ", dormindo" when asleep.
 std::string DescribeRelationship(const TRelacionamento& r, char decimalSeparator);
 /// The time graph in one sentence: each plotted variable with the first,

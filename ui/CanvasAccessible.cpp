@@ -56,7 +56,7 @@ public:
     if (!isValid()) return {};
     if (t == QAccessible::Name) return Name();
     if (t == QAccessible::Value) {
-      if (const auto* v = Variable()) return QString::fromStdString(LevelText(v->Level, DecimalSeparator()));
+      if (const auto* v = Variable()) return QString::fromStdString(SpokenLevel(v->Level, DecimalSeparator()));
     }
     return {};
   }

@@ -89,8 +89,13 @@ bool TCanvasKeyboard::KeyDown(const QKeyEvent& event) {
     const std::int32_t dy = key == Qt::Key_Up ? -step : key == Qt::Key_Down ? step : 0;
     window_.RunCommand([&] { doc.MoveSelected(dx, dy); });
   } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-    const RasterCanvas& canvas = window_.ModelCanvas;
-    window_.RunCommand([&] { doc.EnterKey({0, 0, canvas.Width(), canvas.Height()}); });
+    // Zoomed, the visible canvas is only the part the scroll bars show.
+    const TCanvasView& view = *window_.ModelView();
+    const QSize shown = view.PictureSize(view.Zoom());
+    const QPoint first = view.CanvasPoint({0, 0});
+    const QPoint last = view.CanvasPoint({shown.width() - 1, shown.height() - 1});
+    const CanvasRect visible{first.x(), first.y(), last.x() + 1, last.y() + 1};
+    window_.RunCommand([&] { doc.EnterKey(visible); });
   } else if (key == Qt::Key_Escape) {
     window_.RunCommand([&] { doc.EscapeKey(); });
   } else if (const char* tool = ToolButtonOfKey(key); tool && !mods) {
