@@ -16,7 +16,9 @@ void TEditor::RestartRunData() {
 }
 
 void TEditor::CatchUpRunData() {
-  if (RunData.Rows() == 0 || RunData.Columns() != Variables.size()) {
+  // A clock set back (an undo, a model reopened) starts another run, as "Zerar relógio" does.
+  if (RunData.Rows() == 0 || RunData.Columns() != Variables.size() ||
+      host_.ElapsedTicks() < RunData.Clock(RunData.Rows() - 1)) {
     RestartRunData();
     return;
   }

@@ -91,6 +91,8 @@ TEST_F(RunDataTest, RowsFollowTheTicksAndTheChangesBetweenThem) {
 
   Place(500, 200).SetName("C");
   EXPECT_EQ(Text(), "dias,A,B,C\n7,0,0,0\n") << "other columns: a new table";
+  host.elapsedTicks = 3;
+  EXPECT_EQ(Text(), "dias,A,B,C\n3,0,0,0\n") << "a clock set back (an undo) starts a new table";
   host.elapsedTicks = 0;
   editor.RestartRunData();
   EXPECT_EQ(Text(), "dias,A,B,C\n0,0,0,0\n");
