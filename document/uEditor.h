@@ -265,8 +265,9 @@ private:
   void ForgetVariable(const TVariavel* v);
   /// Graph row of an inner value, saturated to the 32-bit range.
   std::int32_t GraphY(long double value) const;
-  /// Keeps v's level, as the graph plots it, in GraphTraces.
-  void TraceLevel(const TVariavel& v);
+  /// Keeps v's level, as the graph plots it, in GraphTraces; hint is where the
+  /// search starts, and after the call the entry after v's.
+  void TraceLevel(const TVariavel& v, std::size_t& hint);
   /// The brush colour relationship boxes are filled with.
   void FillBoxesWhite();
 

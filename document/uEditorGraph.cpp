@@ -4,6 +4,7 @@
 #include "platform/Numbers.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 namespace {
@@ -43,13 +44,20 @@ void TEditor::DrawGraphAxis() {
   GraphImage->SetPenWidth(kCurveWidth);
 }
 
-void TEditor::TraceLevel(const TVariavel& v) {
-  const auto trace = std::find_if(GraphTraces.begin(), GraphTraces.end(),
-                                  [&](const GraphTrace& t) { return t.variable == &v; });
+void TEditor::TraceLevel(const TVariavel& v, std::size_t& hint) {
+  const auto isV = [&](const GraphTrace& t) { return t.variable == &v; };
+  // The plot walks the list in the order the traces mostly began in, so the
+  // entry is nearly always the one after the last: no search over every trace
+  // for every variable at every tick.
+  auto trace = hint < GraphTraces.size() && isV(GraphTraces[hint])
+                   ? GraphTraces.begin() + std::ptrdiff_t(hint)
+                   : std::find_if(GraphTraces.begin(), GraphTraces.end(), isV);
   if (trace == GraphTraces.end()) {
     GraphTraces.push_back({&v, v.Level, v.Level, v.Level, v.Level});
+    hint = GraphTraces.size();
     return;
   }
+  hint = std::size_t(trace - GraphTraces.begin()) + 1;
   trace->lowest = std::min(trace->lowest, v.Level);
   trace->highest = std::max(trace->highest, v.Level);
   trace->last = v.Level;
@@ -77,11 +85,12 @@ void TEditor::PlotStep() {
 
   g.SetPenWidth(kCurveWidth);
   const std::int32_t previous = SaturateToInt32(std::int64_t(GraphCursor) - 1);
+  std::size_t traceHint = 0;
   for (const auto& v : Variables) {
     if (!v->PlotInGraph) continue;
     g.SetPenColor(v->Color);
     g.MoveTo(previous, GraphY(v->TickStartValue));
     g.LineTo(GraphCursor, GraphY(v->InnerValue));
-    TraceLevel(*v);
+    TraceLevel(*v, traceHint);
   }
 }

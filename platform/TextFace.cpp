@@ -135,11 +135,11 @@ void Put(const GlyphMask& mask, i64 dx, i64 dy, const TextBox& window, i64 x, i6
 }  // namespace
 
 struct TextFace::Impl {
-  explicit Impl(const FontSpec& spec)
-      : font(QString::fromStdString(spec.family)),
-        margin(std::clamp(spec.pixelHeight, 1, kMaxPixelHeight)) {
+  explicit Impl(const FontSpec& face)
+      : font(QString::fromStdString(face.family)),
+        margin(std::clamp(face.pixelHeight, 1, kMaxPixelHeight)) {
     font.setPixelSize(static_cast<int>(margin));
-    font.setBold(spec.bold);
+    font.setBold(face.bold);
     // Two-colour glyphs: drawing a text again in the background colour erases it.
     font.setStyleStrategy(
         QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
