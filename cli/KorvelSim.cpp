@@ -16,6 +16,7 @@
 #include <QImage>
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -44,14 +45,19 @@ struct SimCanvases {
 
 /// A picture is drawn on a canvas of the window's size, so that a model
 /// opens, pulled inside, as the window shows it; a plain run has room for any
-/// and lays the model out on it without drawing a pixel.
-SimCanvases CanvasesFor(const SimOptions& options) {
+/// and lays the model out on it without drawing a pixel. Names are measured
+/// only where positions are written: a name's width moves nothing else.
+SimCanvases CanvasesFor(const SimOptions& options, const std::function<void()>& startText) {
   SimCanvases c;
   if (options.picturePath.empty()) {
-    c.model = std::make_unique<BlankCanvas>(kSimCanvasSize, kSimCanvasSize);
-    c.graph = std::make_unique<BlankCanvas>(kSimGraphWidth, kPictureGraphHeight);
+    const bool positionsWritten = !options.savePath.empty();
+    if (positionsWritten && startText) startText();
+    const auto text = positionsWritten ? BlankCanvas::Text::Measured : BlankCanvas::Text::Skipped;
+    c.model = std::make_unique<BlankCanvas>(kSimCanvasSize, kSimCanvasSize, text);
+    c.graph = std::make_unique<BlankCanvas>(kSimGraphWidth, kPictureGraphHeight, text);
     return c;
   }
+  if (startText) startText();
   const bool sized = options.pictureWidth > 0;
   const std::int32_t width = sized ? options.pictureWidth : kPictureCanvasWidth;
   const std::int32_t height = sized ? options.pictureHeight : kPictureCanvasHeight;
@@ -126,7 +132,8 @@ void AnimateAndWrite(const SimOptions& options, TEditor& editor, SimHost& host,
 
 }  // namespace
 
-int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 const std::function<void()>& startText) {
   // One line whatever a name or a line of the model holds.
   const auto fail = [&err](std::string_view message, int status) {
     err << EscapedText(message) << '\n';
@@ -144,7 +151,7 @@ int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::o
     return 0;
   }
 
-  const SimCanvases canvases = CanvasesFor(*options);
+  const SimCanvases canvases = CanvasesFor(*options, startText);
   SimHost host;
   TEditor editor(host);
   editor.AttachCanvas(canvases.model.get());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,5 +17,8 @@ inline constexpr int kSimGraphWidth = 800;
 /// number of ticks, and writes one CSV row of levels per tick, row 0 holding
 /// the levels the animation starts from. Errors go to err as one line.
 /// Answers the exit status: 0 done, 1 a file could not be read or written,
-/// 2 the command line was refused. Needs a QGuiApplication, for text.
-int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+/// 2 the command line was refused. A run that saves the model or draws a
+/// picture measures text, which needs a QGuiApplication: startText, when
+/// given, is called first to make one.
+int RunKorvelSim(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 const std::function<void()>& startText = {});

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,14 +30,18 @@ int main(int argc, char** argv) {
   // killing the run.
   std::signal(SIGXFSZ, SIG_IGN);
 
-  // Text is measured through Qt, which needs no display for that; Qt sees
-  // none of our arguments, so a model named like a Qt option stays ours.
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // Qt starts only for a run that measures text, which then needs no display;
+  // Qt sees none of our arguments, so a model named like a Qt option stays ours.
   qInstallMessageHandler(QuietQtMessages);
-  int qtArgc = 1;
-  char* qtArgv[] = {argv[0], nullptr};
-  QGuiApplication app(qtArgc, qtArgv);
+  std::unique_ptr<QGuiApplication> app;
+  const auto startText = [&app, &argv] {
+    if (app) return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int qtArgc = 1;
+    static char* qtArgv[] = {argv[0], nullptr};
+    app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
+  };
 
   std::ios::sync_with_stdio(false);
-  return RunKorvelSim(args, std::cout, std::cerr);
+  return RunKorvelSim(args, std::cout, std::cerr, startText);
 }

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-BlankCanvas::BlankCanvas(std::int32_t width, std::int32_t height)
-    : width_(std::max(width, 0)), height_(std::max(height, 0)) {}
+BlankCanvas::BlankCanvas(std::int32_t width, std::int32_t height, Text text)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)), text_(text) {}
 
 BlankCanvas::~BlankCanvas() = default;
 
@@ -16,10 +16,12 @@ void BlankCanvas::SetFont(const FontSpec& font) {
 }
 
 std::int32_t BlankCanvas::TextWidth(std::string_view text) {
+  if (text_ == Text::Skipped) return 0;
   return static_cast<std::int32_t>(Face().Width(text));
 }
 
 std::int32_t BlankCanvas::TextHeight(std::string_view) {
+  if (text_ == Text::Skipped) return 0;
   return static_cast<std::int32_t>(Face().Height());
 }
 

@@ -9,10 +9,14 @@ class TextFace;
 /// A Canvas with a size and no pixels: it keeps the pen, brush and font and
 /// measures text as RasterCanvas does, so that a model lays itself out on it
 /// exactly as on a RasterCanvas of that size, while drawing costs nothing.
-/// Every pixel reads white. Text needs a QGuiApplication.
+/// Every pixel reads white. Text needs a QGuiApplication, unless the canvas
+/// is made without text: then every text is 0 pixels wide and high, for a run
+/// whose results show no position, which is all a text's size moves.
 class BlankCanvas final : public Canvas {
 public:
-  BlankCanvas(std::int32_t width, std::int32_t height);
+  enum class Text { Measured, Skipped };
+
+  BlankCanvas(std::int32_t width, std::int32_t height, Text text = Text::Measured);
   ~BlankCanvas() override;
   BlankCanvas(const BlankCanvas&) = delete;
   BlankCanvas& operator=(const BlankCanvas&) = delete;
@@ -56,6 +60,7 @@ private:
 
   std::int32_t width_;
   std::int32_t height_;
+  Text text_;
   CanvasTools tools_;
   /// Made at the first text, dropped with the font.
   std::unique_ptr<TextFace> face_;
