@@ -1,5 +1,6 @@
 #include "platform/RasterCanvas.h"
 
+#include "platform/PixelMemory.h"
 #include "platform/TextFace.h"
 
 #include <algorithm>
@@ -390,7 +391,7 @@ constexpr int kMaxPenWidth = 100;
 struct RasterCanvas::Impl : CanvasTools {
   std::int32_t width = 0;
   std::int32_t height = 0;
-  std::vector<std::uint32_t> pixels;
+  std::vector<std::uint32_t, PixelAllocator<std::uint32_t>> pixels;
   CanvasRect clip;
   Box drawable;  // clip ∩ buffer: nothing is ever written outside it
 
@@ -685,7 +686,9 @@ void RasterCanvas::SetClipRect(const CanvasRect& r) { d_->SetClip(r); }
 
 const std::uint32_t* RasterCanvas::Bits() const { return d_->pixels.data(); }
 
-std::vector<std::uint32_t> RasterCanvas::Snapshot() const { return d_->pixels; }
+std::vector<std::uint32_t> RasterCanvas::Snapshot() const {
+  return {d_->pixels.begin(), d_->pixels.end()};
+}
 
 std::vector<CanvasRect> RasterCanvas::TakeChangedRects() {
   std::vector<CanvasRect> rects;
