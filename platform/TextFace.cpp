@@ -146,6 +146,8 @@ struct TextFace::Impl {
     metrics.emplace(font);
     if (margin <= kMaxGlyphPixelHeight) raw = QRawFont::fromFont(font);
     layout.setFont(font);
+    // Keeps the shaping for glyphRuns(), which would otherwise shape the text again.
+    layout.setCacheEnabled(true);
   }
 
   ShapedText& Find(std::string_view text);
