@@ -136,9 +136,16 @@ void TRelacionamento::DrawBox() {
   }
 }
 
+double TRelacionamento::Direction() const {
+  return DirectionAngle(std::int64_t(EndX) - X, std::int64_t(EndY) - Y);
+}
+
 CanvasPoint TRelacionamento::BarbPoint(double offset) const {
-  const double theta =
-      DirectionAngle(std::int64_t(EndX) - X, std::int64_t(EndY) - Y) - offset;
+  return BarbPointAt(Direction(), offset);
+}
+
+CanvasPoint TRelacionamento::BarbPointAt(double direction, double offset) const {
+  const double theta = direction - offset;
   const long double t = theta;
   return {SatAdd(EndX, -std::int64_t(TruncToInt32(std::cos(t) * kBarbLength))),
           SatAdd(EndY, -std::int64_t(TruncToInt32(std::sin(t) * kBarbLength)))};
@@ -146,10 +153,12 @@ CanvasPoint TRelacionamento::BarbPoint(double offset) const {
 
 void TRelacionamento::DrawArrowhead() {
   ::Canvas& c = Surface();
-  const CanvasPoint p1 = BarbPoint(kBarbOffset);
+  // One arc tangent for both barbs: a big model draws thousands of arrowheads.
+  const double direction = Direction();
+  const CanvasPoint p1 = BarbPointAt(direction, kBarbOffset);
   c.MoveTo(p1.x, p1.y);
   c.LineTo(EndX, EndY);
-  const CanvasPoint p2 = BarbPoint(-kBarbOffset);
+  const CanvasPoint p2 = BarbPointAt(direction, -kBarbOffset);
   c.LineTo(p2.x, p2.y);
 }
 

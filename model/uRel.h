@@ -95,4 +95,7 @@ public:
   void DrawBox();
   void DrawArrowhead();
   CanvasPoint BarbPoint(double offset) const;
+  CanvasPoint BarbPointAt(double direction, double offset) const;
+  /// The angle of the line from the box to the end point.
+  double Direction() const;
 };
