@@ -272,7 +272,7 @@ clean_install() {
     shared-mime-info desktop-file-utils libglib2.0-bin xdg-utils >"$work/tools.log" 2>&1 ||
     { tail -n 30 "$work/tools.log"; fail "apt could not install xvfb"; }
   # With KORVEL_PRINT_CLOCK the program says when it first paints its
-  # canvas, and SIGTERM quits it as closing the window would.
+  # canvas, and SIGTERM quits it at once, without questions.
   in_root xvfb-run -a -s "-screen 0 1366x768x24" sh -c '
     KORVEL_PRINT_CLOCK=1 korvel /usr/share/korvel/examples/boato.KRL 2>/tmp/korvel.log &
     pid=$!

@@ -37,8 +37,8 @@ public:
 /// window is first activated, which opens the command line's file, and when
 /// the model canvas is first painted after that: the first paint that shows
 /// the model (CLOCK_MONOTONIC seconds). When it quits it says how many ticks
-/// its clock counted; SIGTERM and SIGINT then quit it as the window's close
-/// would, without questions, and SIGUSR1 has it say the count and the moment
+/// its clock counted; SIGTERM and SIGINT then end it at once, without
+/// questions, and SIGUSR1 has it say the count and the moment
 /// at once, so that a rate can be taken while it animates. For measuring the
 /// program from a script.
 class ClockReport : public QObject {
