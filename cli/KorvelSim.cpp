@@ -6,7 +6,6 @@
 #include "cli/SimOptions.h"
 #include "document/ModelText.h"
 #include "document/uEditor.h"
-#include "model/uVar.h"
 #include "platform/AtomicFile.h"
 #include "platform/BlankCanvas.h"
 #include "platform/FileMessages.h"
@@ -25,13 +24,6 @@ namespace {
 
 constexpr int kExitFile = 1;
 constexpr int kExitUsage = 2;
-
-std::vector<long double> LevelsOf(const TEditor& editor) {
-  std::vector<long double> levels;
-  levels.reserve(editor.Variables.size());
-  for (const auto& v : editor.Variables) levels.push_back(v->Level);
-  return levels;
-}
 
 /// The model's canvas and the graph's: with pixels for a picture, blank ones
 /// of the same sizes otherwise.
@@ -74,19 +66,17 @@ SimCanvases CanvasesFor(const SimOptions& options, const std::function<void()>& 
 /// holding the levels the animation starts from.
 template <class Write>
 void Animate(TEditor& editor, SimHost& host, std::int32_t ticks, TableStyle style, Write write) {
-  std::vector<std::string> names;
-  for (const auto& v : editor.Variables) names.push_back(v->Name);
-  const LevelCsv csv(names, "tick", style);
+  const LevelCsv csv(editor.VariableNames(), "tick", style);
   write(csv.HeaderLine());
 
   editor.UseSelectTool();
   editor.StartAnimation();
   editor.SaveStatesBeforeAnimation();
-  write(csv.RowLine(0, LevelsOf(editor)));
+  write(csv.RowLine(0, editor.LevelsNow()));
   for (std::int32_t tick = 1; tick <= ticks; ++tick) {
     editor.Tick();
     host.CountTick();
-    write(csv.RowLine(tick, LevelsOf(editor)));
+    write(csv.RowLine(tick, editor.LevelsNow()));
   }
 }
 

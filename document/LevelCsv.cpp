@@ -1,5 +1,7 @@
 #include "document/LevelCsv.h"
 
+#include "platform/Numbers.h"
+
 #include <cassert>
 #include <charconv>
 #include <cmath>
@@ -75,9 +77,7 @@ std::string LevelText(long double level, char decimalMark) {
     std::snprintf(buffer, sizeof buffer, "%.17Lg", level);
     text = buffer;
   }
-  // printf's mark follows the process's locale, which Qt sets from LANG.
-  for (char& c : text)
-    if (c == '.' || c == ',') c = decimalMark;
+  UseDecimalMark(text, decimalMark);
   return text;
 }
 

@@ -12,9 +12,7 @@ std::string SpokenLevel(long double level, char decimalSeparator) {
   char text[64];
   std::snprintf(text, sizeof text, "%.2Lf", level);
   std::string s = text;
-  // printf writes the C library locale's point, which a Qt program sets from the user's.
-  for (char& c : s)
-    if (c == '.' || c == ',') c = decimalSeparator;
+  UseDecimalMark(s, decimalSeparator);
   // A level that rounds to zero from below is still zero to a listener.
   if (s == std::string("-0") + decimalSeparator + "00") s.erase(0, 1);
   return s;

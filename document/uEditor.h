@@ -193,6 +193,11 @@ public:
   void PlotStep();
 
   // The run's data.
+  /// The levels of Variables, in list order, in a buffer reused from call to
+  /// call: valid until the next call.
+  std::span<const long double> LevelsNow();
+  /// The names of Variables, in list order: the titles of the run's columns.
+  std::vector<std::string> VariableNames() const;
   /// Starts the run's table again with one row: the clock and the levels now.
   /// Opening a model, a new one and zeroing the clock call it.
   void RestartRunData();
@@ -287,8 +292,6 @@ private:
   IEditorHost& host_;
   /// What Tick integrates; each tick makes it anew from the lists.
   SimulationPlan plan_;
-  /// The levels of Variables, in a buffer reused from tick to tick.
-  std::span<const long double> LevelsNow();
   /// Levels gathered by LevelsNow.
   std::vector<long double> levelsNow_;
   /// Inside a command: the text it is compared with when it ends.

@@ -28,13 +28,17 @@ void TEditor::CatchUpRunData() {
   if (!std::equal(now.begin(), now.end(), last.begin())) RunData.Append(host_.ElapsedTicks(), now);
 }
 
-std::string TEditor::RunDataText(TableStyle style) {
-  CatchUpRunData();
+std::vector<std::string> TEditor::VariableNames() const {
   std::vector<std::string> names;
   names.reserve(Variables.size());
   for (const auto& v : Variables) names.push_back(v->Name);
+  return names;
+}
+
+std::string TEditor::RunDataText(TableStyle style) {
+  CatchUpRunData();
   const std::string unit = host_.UnitsText();
-  const LevelCsv table(names, unit.empty() ? "tempo" : unit, style);
+  const LevelCsv table(VariableNames(), unit.empty() ? "tempo" : unit, style);
   std::string text = table.HeaderLine();
   for (std::size_t row = 0; row < RunData.Rows(); ++row)
     text += table.RowLine(RunData.Clock(row), RunData.Levels(row));

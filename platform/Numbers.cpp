@@ -47,6 +47,11 @@ std::int32_t TruncToInt32(long double v) {
   return static_cast<std::int32_t>(std::trunc(v));
 }
 
+void UseDecimalMark(std::string& text, char decimalMark) {
+  for (char& c : text)
+    if (c == '.' || c == ',') c = decimalMark;
+}
+
 std::string FormatGeneral(long double v, char decimalSeparator) {
   if (std::isnan(v)) return "NAN";
   if (std::isinf(v)) return v < 0 ? "-INF" : "INF";

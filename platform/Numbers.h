@@ -36,6 +36,10 @@ constexpr std::int32_t SatAdd(std::int32_t a, std::int64_t b) {
 /// "NAN", "INF" and "-INF".
 std::string FormatGeneral(long double v, char decimalSeparator);
 
+/// Puts decimalMark where printf wrote its mark, which follows the C library's
+/// locale (a Qt program sets it from the user's): every '.' and ',' of text.
+void UseDecimalMark(std::string& text, char decimalMark);
+
 /// A real as the model file reader accepts it: optional sign, digits with '.'
 /// or ',' as the separator, optional exponent. Empty when the text is not
 /// such a number or its value is not finite in extended precision.

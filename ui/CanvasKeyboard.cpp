@@ -2,6 +2,7 @@
 
 #include "document/uEditor.h"
 #include "ui/CanvasAccessible.h"
+#include "ui/DialogSupport.h"
 #include "ui/Ieditor.h"
 #include "ui/ModelCanvasWidget.h"
 #include "ui/WindowKeys.h"
@@ -9,8 +10,6 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QPen>
 #include <QToolButton>
 
 #include <cstdint>
@@ -50,11 +49,7 @@ protected:
     return false;
   }
 
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-  }
+  void paintEvent(QPaintEvent*) override { DrawFocusMark(*this); }
 
 private:
   QWidget& receiver_;

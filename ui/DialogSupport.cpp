@@ -125,14 +125,17 @@ public:
 protected:
   void paintEvent(QPaintEvent* event) override {
     QToolButton::paintEvent(event);
-    if (!hasFocus()) return;
-    QPainter p(this);
-    p.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (hasFocus()) DrawFocusMark(*this);
   }
 };
 
 }  // namespace
+
+void DrawFocusMark(QWidget& w) {
+  QPainter p(&w);
+  p.setPen(QPen(Qt::black, 1, Qt::DotLine));
+  p.drawRect(w.rect().adjusted(0, 0, -1, -1));
+}
 
 void LetKeyboardMove(QScrollBar* bar, const QString& accessibleName, int pageKeyStep) {
   bar->setFocusPolicy(Qt::StrongFocus);

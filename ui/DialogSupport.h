@@ -68,6 +68,9 @@ OkCancelButtons MakeOkCancel(QDialog* dialog, int okLeft, int cancelLeft, int to
 /// which a click in its trough uses, stays as it is).
 void LetKeyboardMove(QScrollBar* bar, const QString& accessibleName, int pageKeyStep);
 
+/// The dotted focus mark, drawn on w just inside its edge; from w's paintEvent.
+void DrawFocusMark(QWidget& w);
+
 /// A flat tool button that draws a dotted focus mark inside its edge while it
 /// has the keyboard focus; otherwise it looks as a tool button does.
 QToolButton* MakeFocusMarkedButton(QWidget* parent);
