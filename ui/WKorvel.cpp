@@ -90,10 +90,7 @@ private:
   void Signalled() {
     char byte = kQuit;
     if (read(pipe_[1], &byte, 1) == 1 && byte == kClockNow) {
-      timespec now{};
-      clock_gettime(CLOCK_MONOTONIC, &now);
-      std::fprintf(stderr, "korvel: clock %d ticks at %ld.%09ld\n", int(fEditor->ElapsedTicks()),
-                   long(now.tv_sec), now.tv_nsec);
+      PrintTime(("clock " + std::to_string(fEditor->ElapsedTicks()) + " ticks at").c_str());
       return;
     }
     // Leaves every event loop, a question's too, without closing the windows first.
